@@ -1,0 +1,3 @@
+#include "CUndoable.h"
+
+CUndoable::~CUndoable() = default;

@@ -1,0 +1,227 @@
+#include "XmlSupport.h"
+
+#include "NumberText.h"
+#include "Utf8.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <tinyxml.h>
+
+#include <cstring>
+
+namespace XmlSupport {
+
+namespace {
+
+bool startsWith(const char* p, const char* end, const char* prefix)
+{
+    const std::size_t n = std::strlen(prefix);
+    return std::size_t(end - p) >= n && std::memcmp(p, prefix, n) == 0;
+}
+
+// Skips past the terminator; returns end when it is missing.
+const char* skipPast(const char* p, const char* end, const char* terminator)
+{
+    const std::size_t n = std::strlen(terminator);
+    for (; p + n <= end; ++p) {
+        if (std::memcmp(p, terminator, n) == 0)
+            return p + n;
+    }
+    return end;
+}
+
+// Skips a start or end tag, honouring quoted attribute values; sets
+// selfClosing when the tag ends in "/>".
+const char* skipTag(const char* p, const char* end, bool& selfClosing)
+{
+    char quote = 0;
+    char previous = 0;
+    for (; p < end; ++p) {
+        const char c = *p;
+        if (quote) {
+            if (c == quote)
+                quote = 0;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == '>') {
+            selfClosing = previous == '/';
+            return p + 1;
+        }
+        previous = c;
+    }
+    return end;
+}
+
+} // namespace
+
+int nestingDepth(const char* text, qsizetype length, int limit)
+{
+    const char* p = text;
+    const char* end = text + length;
+    int depth = 0;
+    int deepest = 0;
+    while (p < end) {
+        const char* open = static_cast<const char*>(std::memchr(p, '<', std::size_t(end - p)));
+        if (!open)
+            break;
+        p = open;
+        if (startsWith(p, end, "<!--")) {
+            p = skipPast(p + 4, end, "-->");
+        } else if (startsWith(p, end, "<![CDATA[")) {
+            p = skipPast(p + 9, end, "]]>");
+        } else if (startsWith(p, end, "<?")) {
+            p = skipPast(p + 2, end, "?>");
+        } else if (startsWith(p, end, "<!")) {
+            bool ignored = false;
+            p = skipTag(p + 2, end, ignored);
+        } else if (startsWith(p, end, "</")) {
+            bool ignored = false;
+            p = skipTag(p + 2, end, ignored);
+            if (depth > 0)
+                --depth;
+        } else {
+            bool selfClosing = false;
+            p = skipTag(p + 1, end, selfClosing);
+            if (!selfClosing) {
+                ++depth;
+                if (depth > deepest) {
+                    deepest = depth;
+                    if (deepest > limit)
+                        return deepest;
+                }
+            }
+        }
+    }
+    return deepest;
+}
+
+bool parseDocument(TiXmlDocument& document, const QByteArray& text)
+{
+    const QByteArray terminated = text.left(text.indexOf('\0') < 0 ? text.size() : text.indexOf('\0'));
+    if (nestingDepth(terminated.constData(), terminated.size()) > kMaxNesting)
+        return false;
+    document.Parse(terminated.constData(), nullptr, TIXML_ENCODING_UTF8);
+    return !document.Error();
+}
+
+bool loadDocument(TiXmlDocument& document, const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    return parseDocument(document, file.readAll());
+}
+
+QByteArray printDocument(const TiXmlDocument& document)
+{
+    TiXmlPrinter printer;
+    printer.SetIndent("\t");
+    document.Accept(&printer);
+    return QByteArray(printer.CStr(), qsizetype(printer.Size()));
+}
+
+bool saveDocument(const TiXmlDocument& document, const QString& path)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray bytes = printDocument(document);
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+QString elementText(const TiXmlElement* element)
+{
+    if (!element)
+        return QString();
+    for (const TiXmlNode* child = element->FirstChild(); child; child = child->NextSibling()) {
+        if (const TiXmlText* text = child->ToText())
+            return fromUtf8(text->Value());
+        if (child->ToElement())
+            break;
+    }
+    return QString();
+}
+
+QString attribute(const TiXmlElement* element, const char* name)
+{
+    return element ? fromUtf8(element->Attribute(name)) : QString();
+}
+
+bool hasAttribute(const TiXmlElement* element, const char* name)
+{
+    return element && element->Attribute(name) != nullptr;
+}
+
+double realAttribute(const TiXmlElement* element, const char* name, double fallback)
+{
+    if (!hasAttribute(element, name))
+        return fallback;
+    bool found = false;
+    const double value = NumberText::leadingReal(attribute(element, name), &found);
+    return found ? value : fallback;
+}
+
+int intAttribute(const TiXmlElement* element, const char* name, int fallback)
+{
+    if (!hasAttribute(element, name))
+        return fallback;
+    bool found = false;
+    const int value = NumberText::leadingInt(attribute(element, name), &found);
+    return found ? value : fallback;
+}
+
+void setAttribute(TiXmlElement* element, const char* name, const QString& value)
+{
+    element->SetAttribute(name, toUtf8(value));
+}
+
+void setRealAttribute(TiXmlElement* element, const char* name, double value)
+{
+    element->SetAttribute(name, NumberText::formatFAscii(value));
+}
+
+void setIntAttribute(TiXmlElement* element, const char* name, int value)
+{
+    element->SetAttribute(name, std::to_string(value));
+}
+
+TiXmlElement* appendElement(TiXmlNode* parent, const char* name)
+{
+    return parent->LinkEndChild(new TiXmlElement(name))->ToElement();
+}
+
+TiXmlElement* appendTextElement(TiXmlNode* parent, const char* name, const QString& text)
+{
+    TiXmlElement* element = appendElement(parent, name);
+    appendText(element, text);
+    return element;
+}
+
+void appendText(TiXmlNode* parent, const QString& text)
+{
+    if (!text.isEmpty())
+        parent->LinkEndChild(new TiXmlText(toUtf8(text)));
+}
+
+bool namesEqualIgnoringCase(const char* a, const char* b)
+{
+    if (!a || !b)
+        return false;
+    for (; *a && *b; ++a, ++b) {
+        char ca = *a, cb = *b;
+        if (ca >= 'A' && ca <= 'Z')
+            ca = char(ca - 'A' + 'a');
+        if (cb >= 'A' && cb <= 'Z')
+            cb = char(cb - 'A' + 'a');
+        if (ca != cb)
+            return false;
+    }
+    return *a == *b;
+}
+
+} // namespace XmlSupport
