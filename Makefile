@@ -30,9 +30,8 @@ asan: deps
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest --output-on-failure -j $(JOBS)
 
-bench: configure
-	cmake --build $(BUILD) -j $(JOBS) --target bench_foundation
-	$(BUILD)/bin/bench_foundation
+bench: build
+	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; $$b || exit 1; done
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
