@@ -3,6 +3,7 @@
 #include "InterfaceLanguage.h"
 #include "PaneloraVersion.h"
 #include "PreferenceDefaults.h"
+#include "QtSoundPlayer.h"
 #include "Preferences.h"
 #include "Resources.h"
 #include "StringTable.h"
@@ -11,6 +12,7 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <memory>
 
 int main(int argc, char** argv)
 {
@@ -19,6 +21,7 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("Panelora"));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(kPaneloraVersion));
 
+    SoundPlayer::install(std::make_unique<QtSoundPlayer>());
     initializeResources();
     PreferenceDefaults::applyAtStartup();
 

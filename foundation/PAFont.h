@@ -29,6 +29,10 @@ public:
         FontStyleNoClearType = 0x10000000,
     };
 
+    // Text engines measure in twips: a fixed 20 per page unit (a point), so
+    // stored sizes and tab stops mean the same on every screen.
+    static constexpr std::int32_t TwipsPerPageUnit = 20;
+
     static constexpr const char16_t* DefaultTextFamily = u"Verdana";
     static constexpr std::int32_t DefaultTextSize = 12;
 
