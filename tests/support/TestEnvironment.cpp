@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -29,6 +30,11 @@ void TestEnvironment::isolateHome()
     setenv("XDG_CONFIG_DIRS", (home + "/etc-xdg").c_str(), 1);
     setenv("XDG_DOCUMENTS_DIR", (home + "/Documents").c_str(), 1);
     setenv("XDG_PICTURES_DIR", (home + "/Pictures").c_str(), 1);
+    const std::string runtime = home + "/runtime";
+    mkdir(runtime.c_str(), 0700);
+    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    // Tests never need a display, also when CTest runs them to list their cases.
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
     homePath() = QString::fromStdString(home);
     QStandardPaths::setTestModeEnabled(true);
 }
