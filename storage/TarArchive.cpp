@@ -90,7 +90,7 @@ bool buildHeader(Block& header, const QByteArray& name, qint64 size, qint64 mtim
 class ArchiveWriter
 {
 public:
-    explicit ArchiveWriter(QSaveFile& out, const QSet<QString>& leaveOut) : m_out(out), m_leaveOut(leaveOut) {}
+    explicit ArchiveWriter(QIODevice& out, const QSet<QString>& leaveOut) : m_out(out), m_leaveOut(leaveOut) {}
 
     bool writeSignature()
     {
@@ -169,7 +169,7 @@ private:
         return write(zero.data(), padding);
     }
 
-    QSaveFile& m_out;
+    QIODevice& m_out;
     const QSet<QString>& m_leaveOut;
 };
 
@@ -451,6 +451,14 @@ private:
 
 } // namespace
 
+bool TarArchive::packFolder(const QString& folder, QIODevice& out, const QSet<QString>& leaveOut)
+{
+    if (!QFileInfo(folder).isDir())
+        return false;
+    ArchiveWriter writer(out, leaveOut);
+    return writer.writeSignature() && writer.walk(folder, QString()) && writer.writeEnd();
+}
+
 bool TarArchive::packFolder(const QString& folder, const QString& archivePath, const QSet<QString>& leaveOut)
 {
     if (!QFileInfo(folder).isDir())
@@ -458,8 +466,7 @@ bool TarArchive::packFolder(const QString& folder, const QString& archivePath, c
     QSaveFile out(archivePath);
     if (!out.open(QIODevice::WriteOnly))
         return false;
-    ArchiveWriter writer(out, leaveOut);
-    if (!writer.writeSignature() || !writer.walk(folder, QString()) || !writer.writeEnd()) {
+    if (!packFolder(folder, out, leaveOut)) {
         out.cancelWriting();
         return false;
     }

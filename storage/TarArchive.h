@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIODevice>
 #include <QSet>
 #include <QString>
 
@@ -32,6 +33,9 @@ public:
     // are not packed.
     static bool packFolder(const QString& folder, const QString& archivePath,
                            const QSet<QString>& leaveOut = {});
+    // The same into an open device (an AtomicFileWriter's, for instance); the
+    // caller commits or discards what was written.
+    static bool packFolder(const QString& folder, QIODevice& out, const QSet<QString>& leaveOut = {});
 
     // Unpacks into destination (created when missing). Without a question a
     // damaged archive fails.
