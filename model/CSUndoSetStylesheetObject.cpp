@@ -1,0 +1,7 @@
+#include "CSUndoSetStylesheetObject.h"
+
+CSUndoSetStylesheetObject::CSUndoSetStylesheetObject(CSStylesheet* target, const NSObject& oldValue,
+                                                     const QString& key)
+    : CSUndoSetter(target, oldValue, key)
+{
+}
