@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PAFont.h"
 #include "PackedColor.h"
 
 #include <QString>
@@ -7,12 +8,9 @@
 #include <cstdint>
 #include <vector>
 
-class PAFont;
-
 // Text sizes and tab positions are handed to the text engine in twips, a
-// twentieth of a page unit. The factor is fixed: page units are points, so
-// it does not depend on the screen.
-constexpr std::int32_t kTwipsPerUnit = 20;
+// twentieth of a page unit, whatever the screen.
+constexpr std::int32_t kTwipsPerUnit = PAFont::TwipsPerPageUnit;
 
 // Sizes read from files are kept in this range of page units: below it a
 // font is no font at all, above it no page could show a letter.
