@@ -46,5 +46,7 @@ bool nearlyEqual(float a, float b)
 float flipAngle(float degrees)
 {
     const double theta = double(degrees) * 0.017453292519943295;
-    return float(std::atan2(-std::sin(theta), std::cos(theta)) * 57.29577951308232);
+    const float flipped = float(std::atan2(-std::sin(theta), std::cos(theta)) * 57.29577951308232);
+    // sin(pi) is not exactly 0, so 180 would come out as -180: keep the range half-open.
+    return flipped <= -180.0f ? flipped + 360.0f : flipped;
 }
