@@ -1,0 +1,164 @@
+#include "WorkingImage.h"
+
+#include "FilterExecution.h"
+
+#include <QImage>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <new>
+
+bool WorkingImage::allocate(int width, int height)
+{
+    m_pixels.reset();
+    m_width = 0;
+    m_height = 0;
+    if (width < 0 || height < 0)
+        return false;
+    const std::size_t count = std::size_t(width) * std::size_t(height);
+    if (count > kMaximumPixels)
+        return false;
+    if (count > 0) {
+        m_pixels.reset(new (std::nothrow) Quad[count]);
+        if (!m_pixels)
+            return false;
+    }
+    m_width = width;
+    m_height = height;
+    return true;
+}
+
+WorkingImage WorkingImage::create(int width, int height)
+{
+    WorkingImage image;
+    if (!image.allocate(width, height))
+        throw std::bad_alloc();
+    return image;
+}
+
+WorkingImage WorkingImage::copyOf(const Quad* pixels, int width, int height)
+{
+    WorkingImage image = create(width, height);
+    if (!image.isEmpty())
+        std::memcpy(static_cast<void*>(image.pixels()), pixels, image.pixelCount() * sizeof(Quad));
+    return image;
+}
+
+namespace {
+
+// Decoding is computed in double and stored as float; encoding raises to the
+// single-precision 1 / 1.8. Together they bring most bytes back one step lower
+// after a round trip and never one higher.
+const double kDecodingGamma = 1.8;
+const double kEncodingExponent = double(1.0f / 1.8f);
+
+int encodeDirect(float value)
+{
+    return int(std::floor(std::pow(double(value), kEncodingExponent) * 255.0));
+}
+
+struct Tables
+{
+    std::array<float, 256> decode{};
+    // threshold[k]: the smallest float in 0..1 that encodes to k or more.
+    std::array<float, 256> threshold{};
+
+    Tables()
+    {
+        for (int i = 0; i < 256; ++i)
+            decode[std::size_t(i)] = float(std::pow(i / 255.0, kDecodingGamma));
+        // Encoding is monotonic, so a binary search over the bit patterns of
+        // the floats in 0..1 finds where each byte begins.
+        threshold[0] = 0.0f;
+        for (int k = 1; k < 256; ++k) {
+            std::uint32_t low = 0;
+            std::uint32_t high = 0x3F800000u; // 1.0f
+            while (low < high) {
+                const std::uint32_t middle = low + (high - low) / 2;
+                float f;
+                std::memcpy(&f, &middle, sizeof f);
+                if (encodeDirect(f) >= k)
+                    high = middle;
+                else
+                    low = middle + 1;
+            }
+            std::memcpy(&threshold[std::size_t(k)], &low, sizeof(float));
+        }
+    }
+};
+
+const Tables& tables()
+{
+    static const Tables instance;
+    return instance;
+}
+
+// Eight comparisons instead of a power function per channel; identical to
+// clamping and encoding directly. Values below 0 and NaN fail every
+// comparison and give 0; values above 1 pass every one and give 255.
+inline std::uint8_t encodeWith(const float* threshold, float value)
+{
+    int k = 0;
+    for (int step = 128; step > 0; step >>= 1)
+        if (value >= threshold[k + step])
+            k += step;
+    return std::uint8_t(k);
+}
+
+} // namespace
+
+const float* decodingTable() { return tables().decode.data(); }
+
+std::uint8_t encodeChannel(float value) { return encodeWith(tables().threshold.data(), value); }
+
+bool workingImageFromPicture(const QImage& picture, WorkingImage& image)
+{
+    if (picture.isNull())
+        return false;
+    // A picture with alpha is read premultiplied; one without gets alpha 1,
+    // whatever its fourth byte holds.
+    const bool withAlpha = picture.hasAlphaChannel();
+    const QImage::Format format = withAlpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+    const QImage source = picture.format() == format ? picture : picture.convertToFormat(format);
+    if (source.isNull() || !image.allocate(source.width(), source.height()))
+        return false;
+    const float* decode = decodingTable();
+    const int width = image.width();
+    const uchar* bits = source.constBits();
+    const qsizetype stride = source.bytesPerLine();
+    FilterExecution::forEachRowBand(image.height(), std::size_t(width), [&](int first, int end) {
+        for (int y = first; y < end; ++y) {
+            const QRgb* in = reinterpret_cast<const QRgb*>(bits + stride * y);
+            Quad* out = image.row(y);
+            for (int x = 0; x < width; ++x) {
+                const QRgb p = in[x];
+                out[x] = Quad{decode[qRed(p)], decode[qGreen(p)], decode[qBlue(p)],
+                              withAlpha ? float(qAlpha(p)) / 255.0f : 1.0f};
+            }
+        }
+    });
+    return true;
+}
+
+QImage pictureFromWorkingImage(const WorkingImage& image)
+{
+    QImage picture(image.width(), image.height(), QImage::Format_RGB32);
+    if (picture.isNull() && !image.isEmpty())
+        return QImage();
+    const float* threshold = tables().threshold.data();
+    const int width = image.width();
+    uchar* bits = picture.bits();
+    const qsizetype stride = picture.bytesPerLine();
+    FilterExecution::forEachRowBand(image.height(), std::size_t(width), [&](int first, int end) {
+        for (int y = first; y < end; ++y) {
+            const Quad* in = image.row(y);
+            QRgb* out = reinterpret_cast<QRgb*>(bits + stride * y);
+            for (int x = 0; x < width; ++x)
+                out[x] = qRgb(encodeWith(threshold, in[x].r), encodeWith(threshold, in[x].g),
+                              encodeWith(threshold, in[x].b));
+        }
+    });
+    return picture;
+}
