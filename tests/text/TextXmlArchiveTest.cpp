@@ -107,6 +107,19 @@ TEST(TextXml, InvalidUtf8ReadsAsReplacementCharacters)
     EXPECT_EQ(text.count(QChar(0xFFFD)) + 4, text.size()) << "every bad byte became U+FFFD, nothing else was lost";
 }
 
+// Plain (not CDATA) text with a cut multi-byte sequence, in the middle and at
+// the very end of the document: read without running past the text.
+TEST(TextXml, TruncatedUtf8InPlainTextIsReadSafely)
+{
+    for (const char* xml : {"<text><tspan>ab\xF0</tspan><tspan>c</tspan></text>", "<text><tspan>ab\xF0"}) {
+        TiXmlDocument document;
+        if (XmlSupport::parseDocument(document, QByteArray(xml))) {
+            const CAttributedString back = CAttributedString::fromXmlElement(document.FirstChildElement());
+            EXPECT_TRUE(back.string().isValidUtf16());
+        }
+    }
+}
+
 TEST(TextXml, StyleWithoutFontGetsTheDefaultFont)
 {
     const CAttributedString back = readXml(
