@@ -70,7 +70,7 @@ TEST(BuiltInStylesheets, EachLoadsWithEveryKeyAndStylesOfEveryKind)
         const QStringList faces = {QStringLiteral("Comic Neue"), QStringLiteral("DejaVu Sans"),
                                    QStringLiteral("DejaVu Serif"), QStringLiteral("DejaVu Sans Mono"),
                                    QStringLiteral("Liberation Sans"), QStringLiteral("Liberation Serif"),
-                                   QStringLiteral("Liberation Sans Narrow"), QStringLiteral("Liberation Mono")};
+                                   QStringLiteral("Liberation Mono")};
         for (const StyleKey& entry : StyleKeys::catalogue()) {
             if (entry.type != StyleValueType::Font)
                 continue;
