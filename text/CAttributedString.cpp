@@ -222,22 +222,16 @@ void CAttributedString::mergeRuns()
 
 void CAttributedString::setFont(std::int32_t start, std::int32_t length, const PAFont* font)
 {
-    if (!font)
-        font = PAFont::defaultFont();
-    const std::int32_t from = std::clamp(start, 0, this->length());
-    const std::int32_t count = std::int32_t(std::clamp<std::int64_t>(length, 0, this->length() - from));
-    if (m_runs.empty())
-        m_runs.push_back(defaultRun(from, count));
-    for (TextRun& r : m_runs) {
-        if (r.start == from && r.length == count) {
-            r.font = font;
-            return;
-        }
-    }
-    applyAttributes(from, count, font, std::nullopt, nullptr);
+    setOnRange(start, length, font ? font : PAFont::defaultFont(), std::nullopt);
 }
 
 void CAttributedString::setColor(std::int32_t start, std::int32_t length, PackedColor color)
+{
+    setOnRange(start, length, nullptr, color);
+}
+
+void CAttributedString::setOnRange(std::int32_t start, std::int32_t length, const PAFont* font,
+                                   std::optional<PackedColor> color)
 {
     const std::int32_t from = std::clamp(start, 0, this->length());
     const std::int32_t count = std::int32_t(std::clamp<std::int64_t>(length, 0, this->length() - from));
@@ -245,11 +239,14 @@ void CAttributedString::setColor(std::int32_t start, std::int32_t length, Packed
         m_runs.push_back(defaultRun(from, count));
     for (TextRun& r : m_runs) {
         if (r.start == from && r.length == count) {
-            r.color = color;
+            if (font)
+                r.font = font;
+            if (color)
+                r.color = *color;
             return;
         }
     }
-    applyAttributes(from, count, nullptr, color, nullptr);
+    applyAttributes(from, count, font, color, nullptr);
 }
 
 void CAttributedString::setAlignment(TextAlignment alignment)

@@ -107,6 +107,8 @@ public:
 
 private:
     TextRun defaultRun(std::int32_t start, std::int32_t length) const;
+    // setFont and setColor: in place on an exact run, else applyAttributes.
+    void setOnRange(std::int32_t start, std::int32_t length, const PAFont* font, std::optional<PackedColor> color);
     // Splits the run containing offset (strictly inside it) in two.
     void splitAt(std::int32_t offset);
 

@@ -57,15 +57,6 @@ bool ParagraphFormat::addTabStop(TabStop stop)
     return true;
 }
 
-ParagraphFormat ParagraphFormat::basicPart() const
-{
-    ParagraphFormat basic = *this;
-    basic.mask &= ~std::uint32_t(LineSpacing);
-    basic.lineSpacingRule = Single;
-    basic.lineSpacing = 0;
-    return basic;
-}
-
 CharacterFormat characterFormatOfFont(const PAFont* font)
 {
     if (!font)

@@ -109,9 +109,6 @@ struct ParagraphFormat
     bool has(std::uint32_t attributes) const { return (mask & attributes) == attributes; }
     // Appends a stop unless the list is full; false when it was.
     bool addTabStop(TabStop stop);
-    // The part a run built from another run takes over: alignment and tab
-    // stops, with the spacing cleared.
-    ParagraphFormat basicPart() const;
 
     friend bool operator==(const ParagraphFormat&, const ParagraphFormat&) = default;
 };
