@@ -419,13 +419,22 @@ QImage PAImage::toStraightImage() const
     }
 }
 
+QImage PAImage::encodableImage(const QByteArray& format) const
+{
+    // TIFF stores premultiplied ("associated") alpha as such, so our bytes go
+    // in unchanged and read back exactly; other formats get straight alpha.
+    if (format == "tiff" && hasAlpha())
+        return m_image;
+    return toStraightImage();
+}
+
 PAImage::Result PAImage::saveToFile(const QString& path, float dotsPerInch, int jpegQuality) const
 {
     if (!isLoaded())
         return Result::GenericFailure;
     const QByteArray format = encoderFormat(path);
     if (!format.isEmpty()) {
-        QImage image = toStraightImage();
+        QImage image = encodableImage(format);
         if (std::isfinite(dotsPerInch) && dotsPerInch > 0.0f && dotsPerInch < 1.0e6f) {
             const int dotsPerMeter = int(std::lround(double(dotsPerInch) / 0.0254));
             image.setDotsPerMeterX(dotsPerMeter);
@@ -445,7 +454,7 @@ PAImage::Result PAImage::save(const QString& path) const
     const QByteArray format = encoderFormat(path);
     if (format.isEmpty())
         return Result::GenericFailure;
-    return writeImage(toStraightImage(), path, format, -1) ? Result::Ok : Result::GenericFailure;
+    return writeImage(encodableImage(format), path, format, -1) ? Result::Ok : Result::GenericFailure;
 }
 
 // ---------------------------------------------------------------------------

@@ -139,6 +139,7 @@ public:
 
 private:
     Result decode(const QString& path, int reducedHeight);
+    QImage encodableImage(const QByteArray& format) const;
     void setImage(QImage image);
 
     QImage m_image;
