@@ -5,7 +5,7 @@ JOBS       ?= $(shell nproc)
 GENERATOR  := -G Ninja
 export QT_QPA_PLATFORM ?= offscreen
 
-.PHONY: all deps configure build test run asan bench clean
+.PHONY: all deps configure build test run asan bench fuzz clean
 
 all: build
 
@@ -33,5 +33,12 @@ asan: deps
 bench: build
 	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; $$b || exit 1; done
 
+# FUZZ_SECONDS per target (default 120); the corpus grows in fuzz/corpus/.
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPANELORA_FUZZ=ON
+	cmake --build build-fuzz -j $(JOBS) --target fuzzers
+	build-fuzz/bin/make-fuzz-seeds fuzz/corpus resources
+	fuzz/run-fuzzers build-fuzz
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz

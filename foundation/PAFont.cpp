@@ -21,7 +21,9 @@ struct PAFontCache
 
     const PAFont* lookup(const QString& family, std::int32_t size, std::uint32_t style)
     {
-        Key key{family.toCaseFolded(), size, style};
+        // The exact family is the key, so a face is kept as it was written;
+        // isEqual still compares families without regard to case.
+        Key key{family, size, style};
         auto found = fonts.find(key);
         if (found != fonts.end())
             return found->second;

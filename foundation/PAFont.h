@@ -13,9 +13,10 @@ public:
     virtual ~PAFontAttachment();
 };
 
-// An interned font: one object per family (compared without regard to case),
-// size and style flags, never destroyed while the process runs, so fonts are
-// compared by identity. The size is in page units, the font's cell height.
+// An interned font: one object per exact family, size and style flags, never
+// destroyed while the process runs, so fonts are compared by identity.
+// isEqual compares families without regard to case. The size is in page
+// units, the font's cell height.
 class PAFont
 {
 public:

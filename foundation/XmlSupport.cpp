@@ -98,10 +98,18 @@ int nestingDepth(const char* text, qsizetype length, int limit)
 
 bool parseDocument(TiXmlDocument& document, const QByteArray& text)
 {
-    const QByteArray terminated = text.left(text.indexOf('\0') < 0 ? text.size() : text.indexOf('\0'));
-    if (nestingDepth(terminated.constData(), terminated.size()) > kMaxNesting)
+    const qsizetype nul = text.indexOf('\0');
+    // TinyXML steps over a multi-byte character by the length its first byte
+    // announces, so a sequence cut short at the end of the text walks it past
+    // the terminator. Valid UTF-8 (bad sequences become U+FFFD) cannot be cut
+    // short, and the padding keeps any remaining look-ahead inside the buffer.
+    QByteArray valid = QString::fromUtf8(nul < 0 ? text : text.left(nul)).toUtf8();
+    if (nestingDepth(valid.constData(), valid.size()) > kMaxNesting)
         return false;
-    document.Parse(terminated.constData(), nullptr, TIXML_ENCODING_UTF8);
+    const qsizetype length = valid.size();
+    valid.append(QByteArray(8, '\0'));
+    valid.truncate(length + 8);
+    document.Parse(valid.constData(), nullptr, TIXML_ENCODING_UTF8);
     return !document.Error();
 }
 

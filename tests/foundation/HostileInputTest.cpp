@@ -71,6 +71,22 @@ TEST(HostileXml, PropertyListsThatMustNotCrashOrHang)
     EXPECT_EQ(numbers->floatForKey("s"), -std::numeric_limits<float>::max());
 }
 
+// TinyXML steps over a multi-byte character by the length its first byte
+// announces; cut short at the end of the text, that walked past the buffer.
+TEST(HostileXml, CutMultiByteCharactersAndInvalidUtf8)
+{
+    const QByteArray cut[] = {"<plist><dict><k\xF0", "<\xF0\x9F", "<plist a='\xE2\x82", "<p>\xF4", "\xEF\xBB"};
+    for (const QByteArray& text : cut) {
+        TiXmlDocument document;
+        XmlSupport::parseDocument(document, text);
+        RefPtr<NSDictionary> d(PropertyList::propertyListFromText(text));
+        EXPECT_FALSE(d);
+    }
+    RefPtr<NSDictionary> d(PropertyList::propertyListFromText("<plist><dict><key>a\xFF" "b</key><true/></dict></plist>"));
+    ASSERT_TRUE(d);
+    EXPECT_EQ(d->allKeys(), QStringList{QString::fromUtf16(u"a\uFFFDb")}) << "invalid UTF-8 reads as U+FFFD";
+}
+
 TEST(HostileXml, ColourAttributesThatAreNotNumbers)
 {
     TiXmlDocument document;

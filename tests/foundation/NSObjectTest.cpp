@@ -133,12 +133,14 @@ TEST(CRefCountObject, StartsAtZeroAndReleasingAtZeroDestroysNothing)
     delete orphan;
 }
 
-TEST(PAFont, InternedByFamilyIgnoringCaseSizeAndStyle)
+TEST(PAFont, InternedByExactKeyAndEqualIgnoringCase)
 {
     const PAFont* a = PAFont::fontWithFamily(QStringLiteral("Tahoma"), 10, false, true);
     const PAFont* b = PAFont::fontWithFamily(QStringLiteral("tahoma"), 10, false, true);
     const PAFont* c = PAFont::fontWithFamily(QStringLiteral("Tahoma"), 11, false, true);
-    EXPECT_EQ(a, b);
+    EXPECT_EQ(a, PAFont::fontWithFamily(QStringLiteral("Tahoma"), 10, PAFont::FontStyleBold));
+    EXPECT_NE(a, b) << "a face is kept as written";
+    EXPECT_EQ(b->family(), u"tahoma");
     EXPECT_NE(a, c);
     EXPECT_TRUE(a->isEqual(b));
     EXPECT_FALSE(a->isEqual(c));
