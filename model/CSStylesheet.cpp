@@ -16,21 +16,14 @@ const NSObject& emptyValue()
     return *empty;
 }
 
-const QString& outputDPIKey()
+} // namespace
+
+CSStylesheet* CSStylesheet::styleIn(const NSObject& value)
 {
-    static const QString* key = new QString(StyleKeys::OutputDPI.toString());
-    return *key;
+    return dynamic_cast<CSStylesheet*>(value.objectValue());
 }
 
-// Looked up each time: tests and tools may load another string table.
-QString localizedDefaultName()
-{
-    return localizedString(QStringLiteral("Default"));
-}
-
-// Booleans as the integers 0 and 1, reals finite: the forms the XML writer
-// and reader agree on.
-NSObject storedForm(const NSObject& value)
+NSObject CSStylesheet::storedForm(const NSObject& value)
 {
     switch (value.kind()) {
     case NSObject::Boolean: return NSObject(std::int32_t(value.boolValue() ? 1 : 0));
@@ -39,12 +32,10 @@ NSObject storedForm(const NSObject& value)
     }
 }
 
-CSStylesheet* asStylesheet(const NSObject& value)
+QString CSStylesheet::localizedDefaultName()
 {
-    return dynamic_cast<CSStylesheet*>(value.objectValue());
+    return localizedString(QStringLiteral("Default"));
 }
-
-} // namespace
 
 CSStylesheet::CSStylesheet() = default;
 
@@ -54,7 +45,7 @@ CSStylesheet::CSStylesheet(const CSStylesheet& other)
     : UndoableObject(other), m_notificationsEnabled(other.m_notificationsEnabled)
 {
     for (const auto& [key, value] : other.m_values.entries()) {
-        if (value.isEmpty() || key == outputDPIKey())
+        if (value.isEmpty() || key == StyleKeys::outputDPIKey())
             continue;
         if (!isStyleTable(key, value)) {
             m_values.setObjectForKey(value, key);
@@ -65,7 +56,7 @@ CSStylesheet::CSStylesheet(const CSStylesheet& other)
         auto* table = new NSDictionary;
         m_values.setDictionaryForKey(table, key);
         for (const auto& [name, entry] : value.dictionaryValue()->entries()) {
-            if (CSStylesheet* style = asStylesheet(entry))
+            if (CSStylesheet* style = styleIn(entry))
                 table->setObjectValueForKey(style->copy(), name);
         }
     }
@@ -126,7 +117,7 @@ void CSStylesheet::setObjectForKey(const NSObject& value, const QString& key)
 {
     if (key.isEmpty())
         return;
-    if (key == outputDPIKey()) {
+    if (key == StyleKeys::outputDPIKey()) {
         setOutputDPI(value.intValue());
         return;
     }
@@ -144,15 +135,15 @@ void CSStylesheet::setObjectForKey(const NSObject& value, const QString& key)
 
 std::int32_t CSStylesheet::outputDPI() const
 {
-    return objectForKey(outputDPIKey()).intValue();
+    return objectForKey(StyleKeys::outputDPIKey()).intValue();
 }
 
 void CSStylesheet::setOutputDPI(std::int32_t dpi)
 {
     if (dpi == 0)
-        m_values.removeObjectForKey(outputDPIKey());
+        m_values.removeObjectForKey(StyleKeys::outputDPIKey());
     else
-        m_values.setIntForKey(dpi, outputDPIKey());
+        m_values.setIntForKey(dpi, StyleKeys::outputDPIKey());
 }
 
 void CSStylesheet::post(QStringView name) const
@@ -173,7 +164,7 @@ bool CSStylesheet::isStyleTable(const QString& key, const NSObject& value)
     // A kind this program does not know, read from a newer file: a table
     // holding named styles only.
     for (const auto& [name, entry] : table->entries()) {
-        if (!entry.isEmpty() && !asStylesheet(entry))
+        if (!entry.isEmpty() && !styleIn(entry))
             return false;
     }
     return true;
@@ -195,7 +186,7 @@ CSStylesheet* CSStylesheet::namedStyle(QStringView kind, const QString& name) co
         return nullptr;
     NSDictionary* table = styleTable(kind);
     const NSObject* value = table ? table->valueForKey(name) : nullptr;
-    return value ? asStylesheet(*value) : nullptr;
+    return value ? styleIn(*value) : nullptr;
 }
 
 const CSStylesheet* CSStylesheet::styleFor(QStringView kind, const QString& name) const
@@ -226,7 +217,7 @@ QStringList CSStylesheet::styleNames(QStringView kind) const
     QStringList names;
     if (NSDictionary* table = styleTable(kind)) {
         for (const auto& [name, entry] : table->entries()) {
-            if (asStylesheet(entry))
+            if (styleIn(entry))
                 names.append(name);
         }
     }
@@ -255,7 +246,7 @@ bool CSStylesheet::holds(const CSStylesheet* style, int depth) const
         if (!isStyleTable(key, value))
             continue;
         for (const auto& [name, entry] : value.dictionaryValue()->entries()) {
-            const CSStylesheet* inner = asStylesheet(entry);
+            const CSStylesheet* inner = styleIn(entry);
             if (inner && (inner == style || inner->holds(style, depth + 1)))
                 return true;
         }
@@ -325,7 +316,7 @@ void CSStylesheet::setUndoManager(CUndoManager* manager)
         if (!isStyleTable(key, value))
             continue;
         for (const auto& [name, entry] : value.dictionaryValue()->entries()) {
-            if (CSStylesheet* style = asStylesheet(entry))
+            if (CSStylesheet* style = styleIn(entry))
                 style->setUndoManager(manager);
         }
     }

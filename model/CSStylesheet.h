@@ -172,6 +172,14 @@ private:
 
     CSStylesheet(const CSStylesheet& other);
 
+    // The named style a table entry holds, null for anything else.
+    static CSStylesheet* styleIn(const NSObject& value);
+    // Booleans as the integers 0 and 1, reals finite: the forms the XML
+    // writer and reader agree on.
+    static NSObject storedForm(const NSObject& value);
+    // Looked up each time: tests and tools may load another string table.
+    static QString localizedDefaultName();
+
     // The kind's table of named styles, null when there is none.
     NSDictionary* styleTable(QStringView kind) const;
     // Whether the entry is a table of named styles rather than a value.
@@ -181,7 +189,8 @@ private:
 
     static CSStylesheet* read(const TiXmlElement* element, int depth);
     void writeSettings(TiXmlElement* element) const;
-    void writeStyleTables(TiXmlElement* element, const CSStylesheet* root, bool isRoot) const;
+    // depth 0 is the root, which lists every known kind even when empty.
+    void writeStyleTables(TiXmlElement* element, const CSStylesheet* root, int depth) const;
 
     NSDictionary m_values;
     bool m_notificationsEnabled = true;

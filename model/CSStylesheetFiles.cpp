@@ -8,7 +8,6 @@
 #include "PAFont.h"
 #include "Preferences.h"
 #include "Resources.h"
-#include "Utf8.h"
 #include "XmlSupport.h"
 
 #include <QDir>
@@ -24,17 +23,6 @@ namespace {
 // Font sizes outside this range in a file are clamped into it.
 constexpr std::int32_t kMinFontSize = 1;
 constexpr std::int32_t kMaxFontSize = 1000;
-
-const QString& defaultStyleKey()
-{
-    static const QString* key = new QString(QStringLiteral("Default"));
-    return *key;
-}
-
-CSStylesheet* asStylesheet(const NSObject& value)
-{
-    return dynamic_cast<CSStylesheet*>(value.objectValue());
-}
 
 bool writesSetting(const NSObject& value)
 {
@@ -57,15 +45,12 @@ NSObject readSettingValue(const TiXmlElement* setting, const StyleKey* entry)
         return text;
     }
     NSObject value = NSObject::fromSettingNode(setting->FirstChild());
-    switch (value.kind()) {
-    case NSObject::Boolean: return NSObject(std::int32_t(value.boolValue() ? 1 : 0));
-    case NSObject::Font: {
-        const PAFont* font = value.fontValue();
+    if (const PAFont* font = value.fontValue()) {
         const std::int32_t size = std::clamp(font->size(), kMinFontSize, kMaxFontSize);
-        return size == font->size() ? value : NSObject(font->withSize(size));
+        if (size != font->size())
+            return NSObject(font->withSize(size));
     }
-    default: return value;
-    }
+    return value;
 }
 
 } // namespace
@@ -88,16 +73,16 @@ void CSStylesheet::writeSettings(TiXmlElement* element) const
     }
 }
 
-void CSStylesheet::writeStyleTables(TiXmlElement* element, const CSStylesheet* root, bool isRoot) const
+void CSStylesheet::writeStyleTables(TiXmlElement* element, const CSStylesheet* root, int depth) const
 {
-    const QString defaultName = localizedString(defaultStyleKey());
+    const QString defaultName = localizedDefaultName();
     auto writeTable = [&](const QString& kind, const NSDictionary* table) {
         TiXmlElement* styles = XmlSupport::appendElement(element, "styles");
         XmlSupport::setAttribute(styles, "name", kind);
         if (!table)
             return;
         for (const auto& [name, entry] : table->entries()) {
-            const CSStylesheet* style = asStylesheet(entry);
+            const CSStylesheet* style = styleIn(entry);
             if (!style)
                 continue;
             TiXmlElement* styleElement = XmlSupport::appendElement(styles, "style");
@@ -107,14 +92,17 @@ void CSStylesheet::writeStyleTables(TiXmlElement* element, const CSStylesheet* r
                 root->writeSettings(styleElement);
             } else {
                 style->writeSettings(styleElement);
-                style->writeStyleTables(styleElement, root, false);
+                // Styles nested deeper than a file may hold are not written,
+                // so that whatever is written can be read again.
+                if (depth + 1 < kMaxStyleNesting)
+                    style->writeStyleTables(styleElement, root, depth + 1);
             }
         }
     };
     // The root always lists the six kinds, empty or not.
     for (StyleKind kind : StyleKeys::kinds()) {
         const NSDictionary* table = styleTable(StyleKeys::prefix(kind));
-        if (isRoot || table)
+        if (depth == 0 || table)
             writeTable(StyleKeys::prefix(kind), table);
     }
     for (const auto& [key, value] : m_values.entries()) {
@@ -127,7 +115,7 @@ TiXmlElement* CSStylesheet::writeXml(TiXmlNode* parent) const
 {
     TiXmlElement* element = XmlSupport::appendElement(parent, "stylesheet");
     writeSettings(element);
-    writeStyleTables(element, this, true);
+    writeStyleTables(element, this, 0);
     return element;
 }
 
@@ -157,7 +145,9 @@ CSStylesheet* CSStylesheet::read(const TiXmlElement* element, int depth)
             // value a file may set.
             if (key.isEmpty() || key == StyleKeys::OutputDPI || StyleKeys::isKindPrefix(key))
                 continue;
-            const NSObject value = readSettingValue(child, StyleKeys::find(key));
+            if (const NSObject* held = sheet->m_values.valueForKey(key); held && isStyleTable(key, *held))
+                continue; // a later setting does not wipe out styles read before it
+            const NSObject value = storedForm(readSettingValue(child, StyleKeys::find(key)));
             if (!value.isEmpty())
                 sheet->m_values.setObjectForKey(value, key);
         } else if (std::strcmp(child->Value(), "styles") == 0) {
@@ -268,19 +258,19 @@ CSStylesheet* CSStylesheet::preferredStylesheet()
 
 void CSStylesheet::writeToArchive(ArchiveWriter& archive) const
 {
-    if (!m_values.containsKey(StyleKeys::OutputDPI.toString())) {
+    if (!m_values.containsKey(StyleKeys::outputDPIKey())) {
         m_values.writeToArchive(archive);
         return;
     }
     NSDictionary values(m_values);
-    values.removeObjectForKey(StyleKeys::OutputDPI.toString());
+    values.removeObjectForKey(StyleKeys::outputDPIKey());
     values.writeToArchive(archive);
 }
 
 void CSStylesheet::readFromArchive(ArchiveReader& archive)
 {
     m_values.readFromArchive(archive);
-    m_values.removeObjectForKey(StyleKeys::OutputDPI.toString());
+    m_values.removeObjectForKey(StyleKeys::outputDPIKey());
     if (archive.failed())
         m_values.removeAllObjects();
     m_notificationsEnabled = true;

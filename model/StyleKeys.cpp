@@ -212,6 +212,12 @@ const Catalogue& catalogueData()
 
 } // namespace
 
+const QString& outputDPIKey()
+{
+    static const QString* key = new QString(OutputDPI.toString());
+    return *key;
+}
+
 const std::array<StyleKind, kStyleKindCount>& kinds()
 {
     static constexpr std::array<StyleKind, kStyleKindCount> all = {K::Page, K::SFX, K::Image,

@@ -39,7 +39,10 @@ struct StyleKey
 // allocating.
 namespace StyleKeys {
 
+// Not a style key: the resolution of the output being drawn, which a root
+// stylesheet holds while it is drawn and never stores.
 inline constexpr QStringView OutputDPI = u"OutputDPI";
+const QString& outputDPIKey();
 
 const std::array<StyleKind, kStyleKindCount>& kinds();
 // "Page", "SFX", "Image", "Bubble", "Caption", "Cell".

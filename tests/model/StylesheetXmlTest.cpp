@@ -12,6 +12,8 @@
 
 #include <tinyxml.h>
 
+#include <algorithm>
+
 namespace {
 
 RefPtr<CSStylesheet> fromText(const QByteArray& text)
@@ -222,6 +224,23 @@ TEST(StylesheetXml, HostileInputLoadsWithoutHarm)
     EXPECT_LE(levels, 33) << "nesting of styles is bounded";
 }
 
+TEST(StylesheetXml, DeepChainsOfStylesAreWrittenSoTheyReadBack)
+{
+    RefPtr<CSStylesheet> root(CSStylesheet::defaultStylesheet());
+    CSStylesheet* innermost = CSStylesheet::emptyStylesheet();
+    RefPtr<CSStylesheet> chain(innermost);
+    for (int i = 0; i < 60; ++i) {
+        CSStylesheet* outer = CSStylesheet::emptyStylesheet();
+        outer->addStyle(chain.get(), QStringLiteral("Cell"), QStringLiteral("s"));
+        chain = RefPtr<CSStylesheet>(outer);
+    }
+    root->addStyle(chain.get(), QStringLiteral("Cell"), QStringLiteral("s"));
+    const QByteArray written = root->xmlText();
+    RefPtr<CSStylesheet> read = fromText(written);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->xmlText(), written);
+}
+
 TEST(StylesheetArchive, RoundTripsValuesAndNamedStyles)
 {
     registerModelArchiveClasses();
@@ -243,6 +262,17 @@ TEST(StylesheetArchive, RoundTripsValuesAndNamedStyles)
     EXPECT_TRUE(truncated.failed());
     if (partial) {
         EXPECT_EQ(partial->values().count(), 0);
+    }
+
+    // Damaged bytes anywhere read as something or nothing, never as a crash.
+    const qsizetype step = std::max<qsizetype>(1, writer.data().size() / 300);
+    for (qsizetype at = 0; at < writer.data().size(); at += step) {
+        QByteArray damaged = writer.data();
+        damaged[at] = char(damaged[at] ^ 0x5A);
+        ArchiveReader reader(damaged);
+        RefPtr<CSStylesheet> sheet(dynamic_cast<CSStylesheet*>(reader.readObjectOfClass("CSStylesheet")));
+        if (sheet)
+            sheet->xmlText();
     }
 }
 

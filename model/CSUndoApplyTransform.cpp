@@ -1,0 +1,6 @@
+#include "CSUndoApplyTransform.h"
+
+CSUndoApplyTransform::CSUndoApplyTransform(CSElement* target, const AffineTransform& inverse)
+    : CSUndoSetter(target, inverse)
+{
+}

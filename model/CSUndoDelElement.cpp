@@ -1,0 +1,6 @@
+#include "CSUndoDelElement.h"
+
+CSUndoDelElement::CSUndoDelElement(CSElement* target, CSElement* child)
+    : CSUndoSetter(target, child)
+{
+}

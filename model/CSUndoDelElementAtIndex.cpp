@@ -1,0 +1,6 @@
+#include "CSUndoDelElementAtIndex.h"
+
+CSUndoDelElementAtIndex::CSUndoDelElementAtIndex(CSElement* target, int index)
+    : CSUndoSetter(target, index)
+{
+}

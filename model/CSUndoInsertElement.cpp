@@ -1,0 +1,6 @@
+#include "CSUndoInsertElement.h"
+
+CSUndoInsertElement::CSUndoInsertElement(CSElement* target, CSElement* child, int index)
+    : CSUndoSetter(target, child, index)
+{
+}

@@ -1,0 +1,6 @@
+#include "CSUndoMoveFrameByDelta.h"
+
+CSUndoMoveFrameByDelta::CSUndoMoveFrameByDelta(CSElement* target, const Size& delta)
+    : CSUndoSetter(target, delta)
+{
+}

@@ -1,0 +1,6 @@
+#include "CSUndoRemoveObjectForKey.h"
+
+CSUndoRemoveObjectForKey::CSUndoRemoveObjectForKey(CSElement* target, const QString& key)
+    : CSUndoSetter(target, key)
+{
+}

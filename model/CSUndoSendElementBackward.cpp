@@ -1,0 +1,6 @@
+#include "CSUndoSendElementBackward.h"
+
+CSUndoSendElementBackward::CSUndoSendElementBackward(CSElement* target, CSElement* child, int oldIndex)
+    : CSUndoSetter(target, child, oldIndex)
+{
+}

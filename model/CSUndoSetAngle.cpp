@@ -1,0 +1,6 @@
+#include "CSUndoSetAngle.h"
+
+CSUndoSetAngle::CSUndoSetAngle(CSElement* target, float oldAngle)
+    : CSUndoSetter(target, oldAngle)
+{
+}

@@ -1,0 +1,6 @@
+#include "CSUndoSetClipSource.h"
+
+CSUndoSetClipSource::CSUndoSetClipSource(CSElement* target, CSElement* oldClipSource)
+    : CSUndoSetter(target, oldClipSource)
+{
+}

@@ -1,0 +1,6 @@
+#include "CSUndoSetClipToFrame.h"
+
+CSUndoSetClipToFrame::CSUndoSetClipToFrame(CSElement* target, bool oldFlag)
+    : CSUndoSetter(target, oldFlag)
+{
+}

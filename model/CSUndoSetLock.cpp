@@ -1,0 +1,6 @@
+#include "CSUndoSetLock.h"
+
+CSUndoSetLock::CSUndoSetLock(CSElement* target, bool oldFlag)
+    : CSUndoSetter(target, oldFlag)
+{
+}

@@ -1,0 +1,6 @@
+#include "CSUndoSetMargin.h"
+
+CSUndoSetMargin::CSUndoSetMargin(CSElement* target, const Size& oldMargin)
+    : CSUndoSetter(target, oldMargin)
+{
+}

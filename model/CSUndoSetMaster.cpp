@@ -1,0 +1,6 @@
+#include "CSUndoSetMaster.h"
+
+CSUndoSetMaster::CSUndoSetMaster(CSElement* target, CSElement* oldMaster)
+    : CSUndoSetter(target, oldMaster)
+{
+}

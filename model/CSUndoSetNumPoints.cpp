@@ -1,0 +1,6 @@
+#include "CSUndoSetNumPoints.h"
+
+CSUndoSetNumPoints::CSUndoSetNumPoints(CSElement* target, int oldCount)
+    : CSUndoSetter(target, oldCount)
+{
+}

@@ -1,0 +1,6 @@
+#include "CSUndoSetPoint.h"
+
+CSUndoSetPoint::CSUndoSetPoint(CSElement* target, const Point& oldPoint, int index)
+    : CSUndoSetter(target, oldPoint, index)
+{
+}

@@ -1,0 +1,6 @@
+#include "CSUndoSetString.h"
+
+CSUndoSetString::CSUndoSetString(CSElement* target, const CAttributedString& oldText)
+    : CSUndoSetter(target, oldText)
+{
+}

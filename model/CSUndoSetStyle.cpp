@@ -1,0 +1,6 @@
+#include "CSUndoSetStyle.h"
+
+CSUndoSetStyle::CSUndoSetStyle(CSElement* target, const QString& oldName)
+    : CSUndoSetter(target, oldName)
+{
+}
