@@ -114,6 +114,55 @@ agg::image_filter_lut& bicubicFilter()
     return lut;
 }
 
+// The two-colour table of a linear gradient, computed once per fill: entry i
+// weighs the end colour by f = floor(i / 255 x 256 + 0.5) / 256, every channel
+// (alpha included) interpolated with a shift that rounds toward minus infinity.
+agg::pod_auto_array<agg::rgba8, 256> gradientTable(PackedColor start, PackedColor end)
+{
+    agg::pod_auto_array<agg::rgba8, 256> table;
+    const auto channel = [](int from, int to, int f) { return agg::int8u(from + (((to - from) * f) >> 8)); };
+    for (int i = 0; i < 256; ++i) {
+        const int f = int(std::floor(double(i) / 255.0 * 256.0 + 0.5));
+        table[i] = agg::rgba8(channel(colorRed(start), colorRed(end), f), channel(colorGreen(start), colorGreen(end), f),
+                              channel(colorBlue(start), colorBlue(end), f), channel(colorAlpha(start), colorAlpha(end), f));
+    }
+    return table;
+}
+
+// Span generator of a linear gradient: the gradient coordinate (0 at the
+// start, 100 at the end of the axis) is linear along a span, so it is mapped
+// once per span and stepped per pixel; below 0 takes the first entry, above
+// 100 the last.
+class LinearGradientSpans
+{
+public:
+    using Table = agg::pod_auto_array<agg::rgba8, 256>;
+
+    LinearGradientSpans(const agg::trans_affine& deviceToGradient, const Table& table)
+        : m_toGradient(deviceToGradient), m_table(table)
+    {
+    }
+    void prepare() {}
+    void generate(agg::rgba8* span, int x, int y, unsigned length)
+    {
+        double u = x + 0.5, v = y + 0.5;
+        m_toGradient.transform(&u, &v);
+        const double start = u * 2.56, step = m_toGradient.sx * 2.56;
+        if (!std::isfinite(start) || !std::isfinite(step)) {
+            std::fill(span, span + length, m_table[0]);
+            return;
+        }
+        for (unsigned i = 0; i < length; ++i) {
+            const double d = start + step * double(i);
+            span[i] = m_table[d < 0.0 ? 0u : d >= 255.0 ? 255u : unsigned(d)];
+        }
+    }
+
+private:
+    agg::trans_affine m_toGradient;
+    const Table& m_table;
+};
+
 enum class PictureFilter { Nearest, Lanczos, Bicubic };
 
 bool nearZeroOrOne(double v)
@@ -647,9 +696,37 @@ void CAGGraphics::compositeShadow(const Box& box)
 // ---------------------------------------------------------------------------
 // Drawing
 
+bool CAGGraphics::fillPixelAlignedRectangle(PackedColor color, const Rect& rect)
+{
+    // An opaque, axis-aligned rectangle on whole device pixels (a page
+    // background) needs no rasterising: its rows are filled directly.
+    const agg::trans_affine& m = m_state.ctm;
+    if (colorAlpha(color) != 255 || m.shx != 0.0 || m.shy != 0.0)
+        return false;
+    double x1 = rect.minX(), y1 = rect.minY(), x2 = rect.maxX(), y2 = rect.maxY();
+    m.transform(&x1, &y1);
+    m.transform(&x2, &y2);
+    const double edges[4] = {x1, y1, x2, y2};
+    for (const double e : edges)
+        if (!std::isfinite(e) || std::fabs(e - std::round(e)) > 1e-7)
+            return false;
+    const int left = std::clamp(int(std::round(std::min(x1, x2))), 0, m_width);
+    const int right = std::clamp(int(std::round(std::max(x1, x2))), 0, m_width);
+    const int top = std::clamp(int(std::round(std::min(y1, y2))), 0, m_height);
+    const int bottom = std::clamp(int(std::round(std::max(y1, y2))), 0, m_height);
+    const std::uint32_t pixel = color;  // opaque: premultiplied and straight agree
+    for (int y = top; y < bottom; ++y) {
+        auto* row = reinterpret_cast<std::uint32_t*>(m_main.get() + size_t(y) * size_t(stride()));
+        std::fill(row + left, row + right, pixel);
+    }
+    return true;
+}
+
 void CAGGraphics::FillRectangle(PackedColor color, const Rect& rect)
 {
     if (colorAlpha(color) == 0)
+        return;
+    if (!m_state.shadowOn && fillPixelAlignedRectangle(color, rect))
         return;
     shadowPass(
         colorAlpha(color), [&](const agg::trans_affine& m) { addRectangle(rect, m); },
@@ -773,13 +850,8 @@ void CAGGraphics::FillPathGradient(const LinearGradientBrush& brush, const CAGGr
         return;
     gradient.invert();
 
-    using Interpolator = agg::span_interpolator_linear<>;
-    using ColorTable = agg::gradient_linear_color<agg::rgba8>;
-    using Spans = agg::span_gradient<agg::rgba8, Interpolator, agg::gradient_x, ColorTable>;
-    Interpolator interpolator(gradient);
-    agg::gradient_x function;
-    ColorTable colors(aggColor(brush.startColor()), aggColor(brush.endColor()), 256);
-    Spans spans(interpolator, function, colors, 0.0, 100.0);
+    const LinearGradientSpans::Table colors = gradientTable(brush.startColor(), brush.endColor());
+    LinearGradientSpans spans(gradient, colors);
     agg::span_allocator<agg::rgba8> allocator;
 
     resetRasterizer(box);

@@ -124,6 +124,7 @@ private:
     Box surfaceBox() const;
     Box drawBox() const;
 
+    bool fillPixelAlignedRectangle(PackedColor color, const Rect& rect);
     // Renders m_rasterizer in a solid colour into the main surface.
     void renderSolid(PackedColor color, bool throughClip);
     // Shadow pass before a shape's own pass: addShape(ctm) fills the

@@ -30,23 +30,23 @@ std::vector<std::int32_t> ShadowBlur::kernel(float radius)
     return fixed;
 }
 
-void ShadowBlur::pass(const std::uint8_t* source, int width, int height, std::uint8_t* target)
+void ShadowBlur::horizontalPass(const std::uint8_t* source, int width, int height, float* target)
 {
     const int c = int(m_weights.size()) - 1;
     m_row.resize(size_t(width + 2 * c));
     m_sum.resize(size_t(width));
-    float* row = m_row.data();
-    float* sum = m_sum.data();
+    float* __restrict row = m_row.data();
+    float* __restrict sum = m_sum.data();
     const float* w = m_weights.data();
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* s = source + size_t(y) * size_t(width);
+        float* out = target + size_t(y) * size_t(width);
         // Rows that are all zero (the margins) blur to zero.
         bool empty = true;
         for (int x = 0; x < width && empty; ++x)
             empty = s[x] == 0;
         if (empty) {
-            for (int x = 0; x < width; ++x)
-                target[size_t(x) * size_t(height) + size_t(y)] = 0;
+            std::fill(out, out + width, 0.0f);
             continue;
         }
         for (int i = 0; i < c; ++i) {
@@ -56,8 +56,9 @@ void ShadowBlur::pass(const std::uint8_t* source, int width, int height, std::ui
         for (int x = 0; x < width; ++x)
             row[c + x] = float(s[x]);
         const float* centre = row + c;
+        const float w0 = w[0];
         for (int x = 0; x < width; ++x)
-            sum[x] = w[0] * centre[x];
+            sum[x] = w0 * centre[x];
         for (int k = 1; k <= c; ++k) {
             const float wk = w[k];
             const float* left = centre - k;
@@ -66,7 +67,32 @@ void ShadowBlur::pass(const std::uint8_t* source, int width, int height, std::ui
                 sum[x] += wk * (left[x] + right[x]);
         }
         for (int x = 0; x < width; ++x)
-            target[size_t(x) * size_t(height) + size_t(y)] = std::uint8_t(std::int32_t(sum[x]) >> 16);
+            out[x] = float(std::int32_t(sum[x]) >> 16);
+    }
+}
+
+void ShadowBlur::verticalPass(const float* source, int width, int height, std::uint8_t* target)
+{
+    const int c = int(m_weights.size()) - 1;
+    m_sum.resize(size_t(width));
+    float* __restrict sum = m_sum.data();
+    const float* w = m_weights.data();
+    const auto rowAt = [&](int y) { return source + size_t(std::clamp(y, 0, height - 1)) * size_t(width); };
+    for (int y = 0; y < height; ++y) {
+        const float* __restrict centre = rowAt(y);
+        const float w0 = w[0];
+        for (int x = 0; x < width; ++x)
+            sum[x] = w0 * centre[x];
+        for (int k = 1; k <= c; ++k) {
+            const float wk = w[k];
+            const float* __restrict above = rowAt(y - k);
+            const float* __restrict below = rowAt(y + k);
+            for (int x = 0; x < width; ++x)
+                sum[x] += wk * (above[x] + below[x]);
+        }
+        std::uint8_t* out = target + size_t(y) * size_t(width);
+        for (int x = 0; x < width; ++x)
+            out[x] = std::uint8_t(std::int32_t(sum[x]) >> 16);
     }
 }
 
@@ -81,9 +107,9 @@ void ShadowBlur::blur(std::uint8_t* buffer, int width, int height, float radius)
     m_weights.resize(size_t(c + 1));
     for (int k = 0; k <= c; ++k)
         m_weights[size_t(k)] = float(fixed[size_t(c + k)]);
-    m_transposed.resize(size_t(width) * size_t(height));
-    pass(buffer, width, height, m_transposed.data());
-    pass(m_transposed.data(), height, width, buffer);
+    m_between.resize(size_t(width) * size_t(height));
+    horizontalPass(buffer, width, height, m_between.data());
+    verticalPass(m_between.data(), width, height, buffer);
 }
 
 void ShadowBlur::blurHalfResolution(std::uint8_t* buffer, int width, int height, float radius)
@@ -96,7 +122,6 @@ void ShadowBlur::blurHalfResolution(std::uint8_t* buffer, int width, int height,
     for (int y = 0; y < hh; ++y)
         for (int x = 0; x < hw; ++x)
             m_half[size_t(y) * size_t(hw) + size_t(x)] = buffer[size_t(2 * y) * size_t(width) + size_t(2 * x)];
-    // blur() reuses m_transposed only, so the half buffer stays ours.
     blur(m_half.data(), hw, hh, clampRadius(radius) / 2.0f);
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* h = m_half.data() + size_t(y / 2) * size_t(hw);

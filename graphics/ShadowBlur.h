@@ -9,12 +9,13 @@
 // weights exp(-i^2 / (2 sigma^2)) normalised to sum 1 and stored as 16.16
 // fixed point (truncated); r = 0 is one tap of weight 1, an exact copy. Each
 // output is the weighted sum of its row neighbours shifted right by 16;
-// neighbours beyond either end repeat the end pixel. Each pass writes its
-// result transposed, so a horizontal and a vertical pass blur both ways.
+// neighbours beyond either end repeat the end pixel. A horizontal pass, its
+// result truncated to whole values, is followed by a vertical pass.
 //
 // The sums are carried in single-precision floats: every product and partial
 // sum is an integer below 2^24, so the result equals the fixed-point one bit
-// for bit while the loops vectorise. Symmetric taps are paired.
+// for bit while the loops vectorise. Symmetric taps are paired, and the
+// vertical pass runs along rows, so neither pass needs a transposition.
 class ShadowBlur
 {
 public:
@@ -32,11 +33,12 @@ public:
     void blurHalfResolution(std::uint8_t* buffer, int width, int height, float radius);
 
 private:
-    void pass(const std::uint8_t* source, int width, int height, std::uint8_t* target);
+    void horizontalPass(const std::uint8_t* source, int width, int height, float* target);
+    void verticalPass(const float* source, int width, int height, std::uint8_t* target);
 
     std::vector<float> m_weights;  // centre first, then taps 1..c
     std::vector<float> m_row;
     std::vector<float> m_sum;
-    std::vector<std::uint8_t> m_transposed;
+    std::vector<float> m_between;  // the horizontal pass's result
     std::vector<std::uint8_t> m_half;
 };
