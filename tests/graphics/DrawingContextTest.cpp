@@ -1,5 +1,6 @@
 #include "GraphicsTestSupport.h"
 #include "NSBezierPath.h"
+#include "ScopedCurrentContext.h"
 #include "PAImage.h"
 
 #include <gtest/gtest.h>
@@ -9,12 +10,6 @@
 #include <cmath>
 
 namespace {
-
-struct Current
-{
-    explicit Current(CGraphicsInterface* context) { PushCurrentContext(context); }
-    ~Current() { PopCurrentContext(); }
-};
 
 int alphaAt(const CAGGraphics& context, int x, int y)
 {
@@ -180,7 +175,7 @@ TEST(ContextFill, WholePixelsAreExactAndSurfacesStayPremultiplied)
 TEST(ContextFill, StopVertexEndsTheDrawing)
 {
     auto context = makeContext(40, 20, 0);
-    Current current(context.get());
+    ScopedCurrentContext current(context.get());
     NSBezierPath path = NSBezierPath::pathWithRect(Rect(0, 0, 10, 10));
     path.startSubpath();
     path.appendRect(Rect(20, 0, 10, 10));
@@ -299,7 +294,7 @@ TEST(ContextShadow, BlurZeroIsAnExactShiftedCopyMovedUpByAPositiveOffset)
     plain->FillPath(SolidBrush(0xFF0000FFu), shape.path());
 
     auto shadowed = makeContext(120, 80, 0);
-    Current current(shadowed.get());
+    ScopedCurrentContext current(shadowed.get());
     CShadow shadow(Size{50, 7}, 0.0f, 0xFF0000FFu);
     shadow.applyShadow();
     EXPECT_EQ(shadow.offset().height, 7.0f);  // the caller's shadow is not changed
@@ -317,7 +312,7 @@ TEST(ContextShadow, BlurZeroIsAnExactShiftedCopyMovedUpByAPositiveOffset)
 TEST(ContextShadow, OffsetAndBlurFollowTheDeviceScale)
 {
     auto context = makeContext(100, 60, 0, 2.0f);
-    Current current(context.get());
+    ScopedCurrentContext current(context.get());
     CShadow(Size{10, 0}, 0.0f, 0xFF000000u).applyShadow();
     EXPECT_EQ(context->shadow().scale(), (Size{2, 2}));
     context->FillRectangle(0xFFFF0000u, Rect(0, 0, 10, 10));

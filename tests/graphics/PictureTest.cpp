@@ -490,3 +490,14 @@ TEST(ResourcePictures, SharedPinnedAndThePlaceholder)
     EXPECT_NE(PAImage::resourcePicture(QStringLiteral("missing.png")), missing);
     setResourceRoot(QString());
 }
+
+TEST(ResourcePictures, UnsupportedFormatArtworkShips)
+{
+    setResourceRoot(QString());
+    PAImage* picture = PAImage::resourcePicture(QStringLiteral("exclamation_mark_unsupported_format.png"));
+    ASSERT_NE(picture, PAImage::placeholderPicture());
+    EXPECT_EQ(picture->size(), (Size{128, 128}));
+    EXPECT_TRUE(picture->hasAlpha());
+    EXPECT_EQ(storedPixel(*picture, 0, 0) >> 24, 0u);     // transparent margin
+    EXPECT_EQ(storedPixel(*picture, 64, 70) >> 24, 255u);  // the mark
+}

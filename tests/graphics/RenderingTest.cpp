@@ -3,6 +3,7 @@
 
 #include "GraphicsTestSupport.h"
 #include "NSBezierPath.h"
+#include "ScopedCurrentContext.h"
 #include "PAImage.h"
 #include "ReferenceImage.h"
 
@@ -26,13 +27,6 @@ const Factory kFrameShapes[9] = {rectShape,
                                  NSBezierPath::pathTwisted,
                                  NSBezierPath::pathWithNotchedCorners,
                                  NSBezierPath::pathScroll};
-
-// Pushes the context for the lifetime of the scope, as a page drawing does.
-struct Current
-{
-    explicit Current(CGraphicsInterface* context) { PushCurrentContext(context); }
-    ~Current() { PopCurrentContext(); }
-};
 
 Rect cell(int index)
 {
@@ -60,7 +54,7 @@ PAImage makeTestPicture(bool withAlpha)
 TEST(Rendering, FrameShapesFilled)
 {
     auto context = makeContext(330, 330);
-    Current current(context.get());
+    ScopedCurrentContext current(context.get());
     for (int i = 0; i < 9; ++i) {
         NSBezierPath path = kFrameShapes[i](cell(i), 16.0f);
         path.setColor(0xFF3060C0u);
@@ -72,7 +66,7 @@ TEST(Rendering, FrameShapesFilled)
 TEST(Rendering, FrameShapesStroked)
 {
     auto context = makeContext(330, 330);
-    Current current(context.get());
+    ScopedCurrentContext current(context.get());
     for (int i = 0; i < 9; ++i) {
         NSBezierPath path = kFrameShapes[i](cell(i), 16.0f);
         path.setColor(0xFF202020u);
@@ -85,7 +79,7 @@ TEST(Rendering, FrameShapesStroked)
 TEST(Rendering, HairlinesAndDashesAtSeveralZooms)
 {
     auto context = makeContext(360, 240);
-    Current current(context.get());
+    ScopedCurrentContext current(context.get());
     const float zooms[3] = {0.5f, 1.0f, 3.0f};
     for (int row = 0; row < 3; ++row) {
         context->Save();
@@ -127,7 +121,7 @@ TEST(Rendering, HairlinesAndDashesAtSeveralZooms)
 TEST(Rendering, ClipSaveAndRestore)
 {
     auto context = makeContext(240, 140);
-    Current current(context.get());
+    ScopedCurrentContext current(context.get());
     const NSBezierPath oval = NSBezierPath::pathWithOval(Rect(20, 10, 200, 120));
     context->SetClip(&oval.path());
     // A rectangle fill ignores the clip.
@@ -156,7 +150,7 @@ TEST(Rendering, ClipSaveAndRestore)
 TEST(Rendering, ShadowsWithBlur)
 {
     auto context = makeContext(260, 150);
-    Current current(context.get());
+    ScopedCurrentContext current(context.get());
     const PAImage picture = makeTestPicture(true);
 
     context->Save();
@@ -178,7 +172,7 @@ TEST(Rendering, ShadowsWithBlur)
 TEST(Rendering, GradientsAtZeroAndNinetyDegrees)
 {
     auto context = makeContext(220, 110);
-    Current current(context.get());
+    ScopedCurrentContext current(context.get());
     const LinearGradientBrush horizontal(Rect(), 0xFFE03030u, 0xFF3030E0u, 0.0f);
     const LinearGradientBrush vertical(Rect(), 0xFFE03030u, 0x203030E0u, 90.0f);
     NSBezierPath::pathWithRoundedCorners(Rect(10, 10, 95, 90), 10).fillWithGradient(horizontal);
@@ -189,7 +183,7 @@ TEST(Rendering, GradientsAtZeroAndNinetyDegrees)
 TEST(Rendering, PicturesWithEachFilter)
 {
     auto context = makeContext(300, 130);
-    Current current(context.get());
+    ScopedCurrentContext current(context.get());
     const PAImage rgb = makeTestPicture(false);
     const PAImage argb = makeTestPicture(true);
     // Whole pixels at unit scale: nearest neighbour.
