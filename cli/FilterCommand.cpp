@@ -1,6 +1,7 @@
 #include "CliCommand.h"
 #include "PictureFiles.h"
 
+#include "PAImage.h"
 #include "PaneloraFilter.h"
 
 #include <QRegularExpression>
@@ -39,12 +40,12 @@ int filterPicture(const Cli::Arguments& arguments)
     if (preset != kNoPreset && !presetNamed(preset))
         throw Cli::DataError{preset, QStringLiteral("no such preset (\"panelora-cli presets\" lists them)")};
 
-    const QImage picture = Cli::readPicture(input);
-    const QImage filtered = applyPreset(preset, picture, invert, colorize, color);
-    if (filtered.isNull())
+    const RefPtr<PAImage> picture = Cli::readPicture(input);
+    const RefPtr<PAImage> filtered = applyPreset(preset, *picture, invert, colorize, color);
+    if (!filtered)
         throw Cli::DataError{input, QStringLiteral("not enough memory to filter the picture")};
     // The pipeline gives no alpha; the file gets none either.
-    Cli::writePicture(filtered.convertToFormat(QImage::Format_RGB888), output, quality);
+    Cli::writePicture(filtered->image().convertToFormat(QImage::Format_RGB888), output, quality);
     return Cli::kSuccess;
 }
 

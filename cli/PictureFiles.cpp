@@ -2,8 +2,9 @@
 
 #include "CliCommand.h"
 
+#include "PAImage.h"
+
 #include <QFileInfo>
-#include <QImageReader>
 #include <QImageWriter>
 #include <QSaveFile>
 
@@ -25,22 +26,23 @@ QByteArray pictureFormatForPath(const QString& path)
 
 QString writablePictureExtensions() { return QStringLiteral(".png, .jpg, .jpeg, .tif, .tiff, .bmp"); }
 
-QImage readPicture(const QString& path)
+RefPtr<PAImage> readPicture(const QString& path)
 {
     const QFileInfo info(path);
     if (!info.exists())
         throw DataError{path, QStringLiteral("no such file")};
     if (info.isDir())
         throw DataError{path, QStringLiteral("is a folder, not a picture")};
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    QImage picture = reader.read();
-    if (picture.isNull()) {
-        const QString reason = reader.error() == QImageReader::UnsupportedFormatError
-                                   ? QStringLiteral("not a picture this program can read")
-                                   : reader.errorString();
-        throw DataError{path, reason};
-    }
+    if (!PAImage::isSupportedPictureFile(path))
+        throw DataError{path, QStringLiteral("not a picture file (.bmp, .gif, .jpg, .png or .tif)")};
+    if (!info.isReadable())
+        throw DataError{path, QStringLiteral("permission denied")};
+    RefPtr<PAImage> picture(new PAImage(path, false));
+    const PAImage::Result result = picture->loadFromFile(path);
+    if (result == PAImage::Result::OutOfMemory)
+        throw DataError{path, QStringLiteral("too large to load")};
+    if (!PAImage::ok(result) || !picture->isLoaded())
+        throw DataError{path, QStringLiteral("not a picture this program can read")};
     return picture;
 }
 

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "CRefCountObject.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
+
+class PAImage;
 
 // Reading and writing picture files for the commands. Failures are thrown as
 // Cli::DataError naming the file.
@@ -15,9 +19,8 @@ QByteArray pictureFormatForPath(const QString& path);
 // The list of writable extensions, for messages.
 QString writablePictureExtensions();
 
-// The picture of a file, as the program shows it: turned as its orientation
-// tag says.
-QImage readPicture(const QString& path);
+// The picture of a file, decoded as the program decodes pictures it places.
+RefPtr<PAImage> readPicture(const QString& path);
 
 // Writes picture to path through a temporary file renamed over path on
 // success (an existing file is replaced; nothing is left on failure). quality

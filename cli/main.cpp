@@ -1,7 +1,6 @@
 #include "CliCommand.h"
 
 #include <QGuiApplication>
-#include <QImageReader>
 #include <QLocale>
 
 #include <clocale>
@@ -39,8 +38,6 @@ int main(int argc, char** argv)
     // Data on stdout is written in the C locale whatever the user's.
     std::setlocale(LC_NUMERIC, "C");
     QLocale::setDefault(QLocale::c());
-    // Photographs of many megapixels are ordinary input.
-    QImageReader::setAllocationLimit(2048);
 
     return Cli::runProgram(words);
 }

@@ -157,7 +157,7 @@ void gaussianBlur(const Quad* source, Quad* destination, int rowLength, int rowC
 
 void gaussianBlurImage(Quad* image, int width, int height, float radius)
 {
-    WorkingImage temporary = WorkingImage::create(height, width);
+    WorkingImage temporary = WorkingImage::create(height, width, WorkingImage::Contents::Undefined);
     gaussianBlur(image, temporary.pixels(), width, height, radius);
     gaussianBlur(temporary.pixels(), image, height, width, radius);
 }

@@ -16,6 +16,8 @@ constexpr float kInkAngles[4] = {-75.0f, -15.0f, 0.0f, -45.0f};
 // Ink far outside 0..1 (an image pushed far out of range by earlier steps)
 // would make dots wider than any picture; such dots are left out.
 constexpr float kFarthestReach = 1.0e6f;
+// Rows drawn together.
+constexpr int kBandRows = 256;
 
 struct Screen
 {
@@ -168,11 +170,16 @@ void CICMYKHalftone::run(Quad* image, int width, int height, bool everyCell) con
         for (int ink = 0; ink < 4; ++ink)
             screenInk(screen, ink, m_angleOffset, reach, true, 0, height);
     } else {
-        // Each band of rows draws the dots that reach into it; every pixel
-        // still receives its dots in grid order.
-        FilterExecution::forEachRowBand(height, std::size_t(width) * 8, [&](int first, int end) {
-            for (int ink = 0; ink < 4; ++ink)
-                screenInk(screen, ink, m_angleOffset, reach, false, first, end);
+        // Each band of rows draws the dots that reach into it, so that the
+        // part of the accumulator being drawn stays in the cache and bands
+        // can go to different threads; every pixel still receives its dots
+        // in grid order.
+        const int bands = (height + kBandRows - 1) / kBandRows;
+        FilterExecution::forEachRowBand(bands, std::size_t(width) * kBandRows * 4, [&](int firstBand, int endBand) {
+            for (int band = firstBand; band < endBand; ++band)
+                for (int ink = 0; ink < 4; ++ink)
+                    screenInk(screen, ink, m_angleOffset, reach, false, band * kBandRows,
+                              std::min(height, (band + 1) * kBandRows));
         });
     }
 

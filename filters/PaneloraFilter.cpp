@@ -1,6 +1,7 @@
 #include "PaneloraFilter.h"
 
 #include "Filters.h"
+#include "PAImage.h"
 #include "WorkingImage.h"
 
 #include <cmath>
@@ -228,4 +229,17 @@ QImage applyPreset(const QString& name, const QImage& picture, bool invert, bool
     } catch (const std::bad_alloc&) {
         return QImage();
     }
+}
+
+RefPtr<PAImage> applyPreset(const QString& name, const PAImage& picture, bool invert, bool colorize,
+                            PackedColor colorizeColor)
+{
+    if (!picture.isLoaded())
+        return RefPtr<PAImage>();
+    QImage result = applyPreset(name, picture.image(), invert, colorize, colorizeColor);
+    if (result.isNull())
+        return RefPtr<PAImage>();
+    if (picture.bitsPerPixel() == 24)
+        result = result.convertToFormat(QImage::Format_BGR888);
+    return RefPtr<PAImage>(new PAImage(result));
 }

@@ -2,6 +2,7 @@
 
 #include "CIFilter.h"
 
+#include "CRefCountObject.h"
 #include "PackedColor.h"
 
 #include <QImage>
@@ -11,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+class PAImage;
 class WorkingImage;
 
 // A named chain of filters: a comic look a user picks for a picture.
@@ -54,6 +56,12 @@ std::unique_ptr<PaneloraFilter> reduceColorChain(float levels);
 // no alpha; the preset's radii are those of the picture's own size. A null
 // picture when the input is null or memory runs out.
 QImage applyPreset(const QString& name, const QImage& picture, bool invert, bool colorize, PackedColor colorizeColor);
+
+// The same for a picture of the program: a new picture (24 bits when the
+// source has 24, else 32 without alpha), or null when the source is unloaded
+// or memory runs out.
+RefPtr<PAImage> applyPreset(const QString& name, const PAImage& picture, bool invert, bool colorize,
+                            PackedColor colorizeColor);
 
 // The same over a working image made by workingImageFromPicture; throws
 // std::bad_alloc.

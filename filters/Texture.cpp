@@ -3,7 +3,7 @@
 #include "FilterExecution.h"
 
 LuminanceTexture::LuminanceTexture(const Quad* image, int width, int height)
-    : Texture<float>(width, height)
+    : Texture<float>(width, height, false)
 {
     float* out = samples();
     FilterExecution::forEachRowBand(height, std::size_t(width), [&](int first, int end) {
@@ -26,7 +26,7 @@ Quad rgbToCmyk(float red, float green, float blue, float blackGeneration, float 
 }
 
 CMYKTexture::CMYKTexture(const Quad* image, int width, int height, float blackGeneration, float underColorRemoval)
-    : Texture<Quad>(width, height)
+    : Texture<Quad>(width, height, false)
 {
     Quad* out = samples();
     FilterExecution::forEachRowBand(height, std::size_t(width), [&](int first, int end) {

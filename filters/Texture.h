@@ -6,6 +6,9 @@
 #include <cmath>
 #include <cstddef>
 #include <memory>
+#include <new>
+
+#include "WorkingImage.h"
 
 // A grid of samples (float or Quad) with the lookups filters use to read
 // neighbourhoods and cell averages. Integer parts are floors, also for
@@ -21,12 +24,7 @@ public:
     };
 
     // Allocates width x height zero samples; throws std::bad_alloc.
-    Texture(int width, int height)
-        : m_width(std::max(0, width))
-        , m_height(std::max(0, height))
-        , m_samples(new T[std::size_t(m_width) * std::size_t(m_height)]())
-    {
-    }
+    Texture(int width, int height) : Texture(width, height, true) {}
     Texture(const Texture&) = delete;
     Texture& operator=(const Texture&) = delete;
     virtual ~Texture() = default;
@@ -89,6 +87,17 @@ public:
         return result;
     }
 
+protected:
+    // For textures that fill every sample themselves: zeroed false.
+    Texture(int width, int height, bool zeroed)
+        : m_width(std::max(0, width))
+        , m_height(std::max(0, height))
+        , m_samples(static_cast<T*>(allocatePixelMemory(std::size_t(m_width) * std::size_t(m_height) * sizeof(T), zeroed)))
+    {
+        if (!m_samples)
+            throw std::bad_alloc();
+    }
+
 private:
     // Coordinates far outside the grid read the edge anyway; keeping them in
     // a few times the grid's size keeps the conversion defined.
@@ -111,7 +120,7 @@ private:
 
     int m_width;
     int m_height;
-    std::unique_ptr<T[]> m_samples;
+    PixelBuffer<T> m_samples;
 };
 
 // The texture luminance of every pixel of a working image.

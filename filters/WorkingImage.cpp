@@ -7,10 +7,34 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
-bool WorkingImage::allocate(int width, int height)
+#include <sys/mman.h>
+
+void* allocatePixelMemory(std::size_t bytes, bool zeroed) noexcept
+{
+    constexpr std::size_t kHugePage = std::size_t(2) << 20;
+    void* memory = nullptr;
+    if (bytes >= 2 * kHugePage) {
+        const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+        memory = std::aligned_alloc(kHugePage, rounded);
+#ifdef MADV_HUGEPAGE
+        if (memory)
+            madvise(memory, rounded, MADV_HUGEPAGE);
+#endif
+    } else {
+        memory = std::malloc(bytes ? bytes : 1);
+    }
+    if (memory && zeroed)
+        std::memset(memory, 0, bytes);
+    return memory;
+}
+
+void PixelMemoryRelease::operator()(void* memory) const noexcept { std::free(memory); }
+
+bool WorkingImage::allocate(int width, int height, Contents contents)
 {
     m_pixels.reset();
     m_width = 0;
@@ -21,7 +45,7 @@ bool WorkingImage::allocate(int width, int height)
     if (count > kMaximumPixels)
         return false;
     if (count > 0) {
-        m_pixels.reset(new (std::nothrow) Quad[count]);
+        m_pixels.reset(static_cast<Quad*>(allocatePixelMemory(count * sizeof(Quad), contents == Contents::Zero)));
         if (!m_pixels)
             return false;
     }
@@ -30,17 +54,17 @@ bool WorkingImage::allocate(int width, int height)
     return true;
 }
 
-WorkingImage WorkingImage::create(int width, int height)
+WorkingImage WorkingImage::create(int width, int height, Contents contents)
 {
     WorkingImage image;
-    if (!image.allocate(width, height))
+    if (!image.allocate(width, height, contents))
         throw std::bad_alloc();
     return image;
 }
 
 WorkingImage WorkingImage::copyOf(const Quad* pixels, int width, int height)
 {
-    WorkingImage image = create(width, height);
+    WorkingImage image = create(width, height, Contents::Undefined);
     if (!image.isEmpty())
         std::memcpy(static_cast<void*>(image.pixels()), pixels, image.pixelCount() * sizeof(Quad));
     return image;
@@ -122,7 +146,7 @@ bool workingImageFromPicture(const QImage& picture, WorkingImage& image)
     const bool withAlpha = picture.hasAlphaChannel();
     const QImage::Format format = withAlpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
     const QImage source = picture.format() == format ? picture : picture.convertToFormat(format);
-    if (source.isNull() || !image.allocate(source.width(), source.height()))
+    if (source.isNull() || !image.allocate(source.width(), source.height(), WorkingImage::Contents::Undefined))
         return false;
     const float* decode = decodingTable();
     const int width = image.width();

@@ -153,12 +153,19 @@ TEST_F(FilterCommand, DataFailuresLeaveNothingBehind)
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("this is not a PNG file");
     }
+    const QString notes = dir + "/notes.txt";
+    {
+        QFile file(notes);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("not a picture");
+    }
     const QString out = dir + "/out.png";
     const QByteArray previous = "the previous contents";
     const FailureCase cases[] = {
         {"missing input", {"filter", dir + "/missing.png", "OUT"}, "missing.png"},
         {"undecodable input", {"filter", "GARBAGE", "OUT"}, "garbage.png"},
         {"folder as input", {"filter", "FOLDER", "OUT"}, "FOLDER"},
+        {"not a picture file", {"filter", "NOTES", "OUT"}, "notes.txt"},
         {"unknown preset", {"filter", "IN", "OUT", "--preset", "comicify!"}, "comicify!"},
         {"output folder missing", {"filter", "IN", dir + "/no/such/folder/out.png"}, "out.png"},
     };
@@ -173,7 +180,8 @@ TEST_F(FilterCommand, DataFailuresLeaveNothingBehind)
         arguments.replaceInStrings(QRegularExpression("^IN$"), in)
             .replaceInStrings(QRegularExpression("^OUT$"), out)
             .replaceInStrings(QRegularExpression("^GARBAGE$"), garbage)
-            .replaceInStrings(QRegularExpression("^FOLDER$"), dir);
+            .replaceInStrings(QRegularExpression("^FOLDER$"), dir)
+            .replaceInStrings(QRegularExpression("^NOTES$"), notes);
         const CliRun run = runCli(arguments);
         ASSERT_TRUE(run.finished);
         EXPECT_EQ(run.status, 1);
@@ -188,6 +196,7 @@ TEST_F(FilterCommand, DataFailuresLeaveNothingBehind)
         EXPECT_EQ(file.readAll(), previous);
         QStringList names = leftovers();
         names.removeAll(QStringLiteral("garbage.png"));
+        names.removeAll(QStringLiteral("notes.txt"));
         EXPECT_EQ(names, QStringList{"out.png"});
     }
 }

@@ -155,3 +155,35 @@ TEST(Pipeline, WorkingImageRefusesWhatItCannotHold)
 }
 
 } // namespace
+
+#include "PAImage.h"
+
+namespace {
+
+TEST(Pipeline, ProgramPicturesKeepTheirDepthAndLoseAlpha)
+{
+    const QImage card = FilterTest::testCard(30, 20);
+    const RefPtr<PAImage> opaque(new PAImage(card.convertToFormat(QImage::Format_BGR888)));
+    ASSERT_EQ(opaque->bitsPerPixel(), 24);
+    const RefPtr<PAImage> filtered = applyPreset(QStringLiteral("Comicify!"), *opaque, true, false, 0);
+    ASSERT_TRUE(filtered);
+    EXPECT_EQ(filtered->bitsPerPixel(), 24);
+    EXPECT_FALSE(filtered->hasAlpha());
+    EXPECT_EQ(filtered->image().convertToFormat(QImage::Format_RGB32),
+              applyPreset(QStringLiteral("Comicify!"), card, true, false, 0));
+
+    QImage translucent = card.convertToFormat(QImage::Format_ARGB32);
+    translucent.setPixel(3, 3, qRgba(255, 255, 255, 0));
+    const RefPtr<PAImage> withAlpha(new PAImage(translucent));
+    ASSERT_TRUE(withAlpha->hasAlpha());
+    const RefPtr<PAImage> flattened = applyPreset(QStringLiteral("None"), *withAlpha, false, true, packColor(0, 0, 0, 0));
+    ASSERT_TRUE(flattened);
+    EXPECT_EQ(flattened->bitsPerPixel(), 32);
+    EXPECT_FALSE(flattened->hasAlpha());
+    EXPECT_EQ(flattened->image().pixel(3, 3), qRgb(0, 0, 0)); // composited over black
+    EXPECT_NE(flattened->image().pixel(4, 3), qRgb(0, 0, 0));
+
+    EXPECT_FALSE(applyPreset(QStringLiteral("Drawn"), PAImage(), false, false, 0));
+}
+
+} // namespace
