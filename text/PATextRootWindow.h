@@ -136,6 +136,8 @@ private:
     struct Layout;
     class LayoutCache;
 
+    // Layout size rounded up, the scale under the captured transform, wrapping.
+    void resize(Size size, bool wraps);
     // The layout of the loaded text at the current width, from the cache.
     const Layout& currentLayout();
 
