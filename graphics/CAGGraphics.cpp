@@ -907,7 +907,8 @@ void CAGGraphics::drawPicture(SourcePixfmt& source, int pw, int ph, const Rect& 
     // overflow the span interpolator's fixed point).
     const auto place = [&](const agg::trans_affine& ctm, agg::trans_affine& f) {
         f = placement * ctm;
-        if (!f.is_valid(1e-300))
+        const double determinant = f.determinant();
+        if (!std::isfinite(determinant) || std::fabs(determinant) < 1e-300)
             return false;
         agg::trans_affine inverse = f;
         inverse.invert();

@@ -391,7 +391,9 @@ RefPtr<PAImage> PAImage::scaledCopy(int width, int height) const
     params.clearValue = 0;
     std::unique_ptr<CAGGraphics> context = CreateGraphicsContext(params);
     if (context) {
-        context->DrawImage(*this, Rect(0.0f, 0.0f, float(width), float(height)));
+        // Palette pictures are not drawn: draw a full-colour copy of them.
+        const RefPtr<PAImage> drawable = bitsPerPixel() == 8 ? copy(0) : RefPtr<PAImage>();
+        context->DrawImage(drawable ? *drawable : *this, Rect(0.0f, 0.0f, float(width), float(height)));
         const QImage drawn = context->image();
         if (bits == 32 && hasAlpha())
             result->setImage(drawn.copy());

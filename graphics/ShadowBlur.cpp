@@ -30,7 +30,7 @@ std::vector<std::int32_t> ShadowBlur::kernel(float radius)
     return fixed;
 }
 
-void ShadowBlur::horizontalPass(const std::uint8_t* source, int width, int height, float* target)
+void ShadowBlur::horizontalPass(const std::uint8_t* source, int width, int height, std::uint8_t* target)
 {
     const int c = int(m_weights.size()) - 1;
     m_row.resize(size_t(width + 2 * c));
@@ -40,13 +40,13 @@ void ShadowBlur::horizontalPass(const std::uint8_t* source, int width, int heigh
     const float* w = m_weights.data();
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* s = source + size_t(y) * size_t(width);
-        float* out = target + size_t(y) * size_t(width);
+        std::uint8_t* out = target + size_t(y) * size_t(width);
         // Rows that are all zero (the margins) blur to zero.
         bool empty = true;
         for (int x = 0; x < width && empty; ++x)
             empty = s[x] == 0;
         if (empty) {
-            std::fill(out, out + width, 0.0f);
+            std::fill(out, out + width, std::uint8_t(0));
             continue;
         }
         for (int i = 0; i < c; ++i) {
@@ -67,17 +67,33 @@ void ShadowBlur::horizontalPass(const std::uint8_t* source, int width, int heigh
                 sum[x] += wk * (left[x] + right[x]);
         }
         for (int x = 0; x < width; ++x)
-            out[x] = float(std::int32_t(sum[x]) >> 16);
+            out[x] = std::uint8_t(std::int32_t(sum[x]) >> 16);
     }
 }
 
-void ShadowBlur::verticalPass(const float* source, int width, int height, std::uint8_t* target)
+void ShadowBlur::verticalPass(const std::uint8_t* source, int width, int height, std::uint8_t* target)
 {
     const int c = int(m_weights.size()) - 1;
+    const int window = 2 * c + 1;
     m_sum.resize(size_t(width));
+    // The rows of the window as floats, each converted once: a source row r
+    // lives in slot r % window, unique among the window's consecutive rows.
+    m_ring.resize(size_t(window) * size_t(width));
+    m_ringRows.assign(size_t(window), -1);
+    const auto rowAt = [&](int r) {
+        r = std::clamp(r, 0, height - 1);
+        const size_t slot = size_t(r % window);
+        float* row = m_ring.data() + slot * size_t(width);
+        if (m_ringRows[slot] != r) {
+            const std::uint8_t* s = source + size_t(r) * size_t(width);
+            for (int x = 0; x < width; ++x)
+                row[x] = float(s[x]);
+            m_ringRows[slot] = r;
+        }
+        return static_cast<const float*>(row);
+    };
     float* __restrict sum = m_sum.data();
     const float* w = m_weights.data();
-    const auto rowAt = [&](int y) { return source + size_t(std::clamp(y, 0, height - 1)) * size_t(width); };
     for (int y = 0; y < height; ++y) {
         const float* __restrict centre = rowAt(y);
         const float w0 = w[0];

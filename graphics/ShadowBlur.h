@@ -33,12 +33,14 @@ public:
     void blurHalfResolution(std::uint8_t* buffer, int width, int height, float radius);
 
 private:
-    void horizontalPass(const std::uint8_t* source, int width, int height, float* target);
-    void verticalPass(const float* source, int width, int height, std::uint8_t* target);
+    void horizontalPass(const std::uint8_t* source, int width, int height, std::uint8_t* target);
+    void verticalPass(const std::uint8_t* source, int width, int height, std::uint8_t* target);
 
     std::vector<float> m_weights;  // centre first, then taps 1..c
     std::vector<float> m_row;
     std::vector<float> m_sum;
-    std::vector<float> m_between;  // the horizontal pass's result
+    std::vector<std::uint8_t> m_between;  // the horizontal pass's result
+    std::vector<float> m_ring;            // the vertical pass's window of rows
+    std::vector<int> m_ringRows;
     std::vector<std::uint8_t> m_half;
 };

@@ -400,6 +400,21 @@ TEST(ContextPicture, OwnSizeAtWholePixelsIsAnExactCopy)
     EXPECT_EQ(pixelAt(*context, 21, 7), 0u);
 }
 
+TEST(ContextPicture, QuarterTurnsAreDrawn)
+{
+    PAImage picture;
+    ASSERT_TRUE(picture.create(10, 4, 24, false));
+    picture.fill(0xFF00FF00u);
+    for (const float degrees : {90.0f, 180.0f, 270.0f}) {
+        SCOPED_TRACE(degrees);
+        auto context = makeContext(40, 40, 0);
+        context->RotateTransform(degrees);
+        context->TranslateTransform(20, 20);
+        context->DrawImage(picture, Rect(-5, -2, 10, 4));
+        EXPECT_EQ(pixelAt(*context, 20, 20), 0xFF00FF00u);
+    }
+}
+
 TEST(ContextPicture, OnlyTwentyFourAndThirtyTwoBitPicturesAreDrawn)
 {
     PAImage grey;

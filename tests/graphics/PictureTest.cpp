@@ -399,8 +399,13 @@ TEST(PicturePixels, CopiesAndScaledCopies)
 {
     PAImage grey;
     ASSERT_TRUE(grey.create(3, 2, 8, false));
+    grey.image().fill(200);
     EXPECT_EQ(grey.copy(-1)->bitsPerPixel(), 8);
     EXPECT_EQ(grey.copy(0)->bitsPerPixel(), 24);
+    const RefPtr<PAImage> greyScaled = grey.scaledCopy(6, 4);
+    ASSERT_TRUE(greyScaled);
+    EXPECT_EQ(greyScaled->bitsPerPixel(), 24);
+    EXPECT_EQ(greyScaled->scanLine(2)[3], 200);
 
     const PAImage picture(translucentPicture());
     const RefPtr<PAImage> same = picture.copy(0);
