@@ -571,7 +571,9 @@ PAImage* PAImage::placeholderPicture()
 
 PAImage* PAImage::resourcePicture(const QString& name)
 {
-    static std::map<QString, PAImage*> pictures;
+    // Kept for the life of the process; never destroyed, so no exit-time
+    // teardown order can reach a picture after it is gone.
+    static auto& pictures = *new std::map<QString, PAImage*>;
     const auto found = pictures.find(name);
     if (found != pictures.end())
         return found->second;
