@@ -19,11 +19,23 @@ float scaledRadius(float radius, int width, int height, const FilterReference& r
     return radius * std::sqrt(sy * sy + sx * sx);
 }
 
-WorkingImage blurredCopy(const Quad* image, int width, int height, float radius)
+// Blurs a copy at the radius scaled to the reference and sets each colour
+// channel x to combine(x, blurred x). Without a reference nothing happens.
+template <class Combine>
+void combineWithBlur(Quad* image, int width, int height, const FilterReference* reference, float radius,
+                     Combine combine)
 {
-    WorkingImage copy = WorkingImage::copyOf(image, width, height);
-    gaussianBlurImage(copy.pixels(), width, height, radius);
-    return copy;
+    if (!reference || width <= 0 || height <= 0)
+        return;
+    WorkingImage blurred = WorkingImage::copyOf(image, width, height);
+    gaussianBlurImage(blurred.pixels(), width, height, scaledRadius(radius, width, height, *reference));
+    const Quad* base = blurred.pixels();
+    forEachPixel(image, width, height, [=](Quad& p) {
+        const Quad& q = base[&p - image];
+        p.r = combine(p.r, q.r);
+        p.g = combine(p.g, q.g);
+        p.b = combine(p.b, q.b);
+    });
 }
 
 } // namespace
@@ -41,34 +53,18 @@ CIGloom::CIGloom(float radius, float intensity) : m_radius(radius), m_intensity(
 
 void CIGloom::apply(Quad* image, int width, int height, const FilterReference* reference) const
 {
-    if (!reference || width <= 0 || height <= 0)
-        return;
-    const WorkingImage blurred = blurredCopy(image, width, height, scaledRadius(m_radius, width, height, *reference));
     const float t = std::clamp(m_intensity, 0.0f, 1.0f);
-    const Quad* base = blurred.pixels();
-    forEachPixel(image, width, height, [=](Quad& p) {
-        const Quad& q = base[&p - image];
-        p.r = p.r + (std::min(p.r, q.r) - p.r) * t;
-        p.g = p.g + (std::min(p.g, q.g) - p.g) * t;
-        p.b = p.b + (std::min(p.b, q.b) - p.b) * t;
-    });
+    combineWithBlur(image, width, height, reference, m_radius,
+                    [t](float x, float blurred) { return x + (std::min(x, blurred) - x) * t; });
 }
 
 CIUnsharpMask::CIUnsharpMask(float intensity, float radius) : m_intensity(intensity), m_radius(radius) {}
 
 void CIUnsharpMask::apply(Quad* image, int width, int height, const FilterReference* reference) const
 {
-    if (!reference || width <= 0 || height <= 0)
-        return;
-    const WorkingImage blurred = blurredCopy(image, width, height, scaledRadius(m_radius, width, height, *reference));
     const float t = std::clamp(m_intensity, 0.0f, 1.0f);
-    const Quad* base = blurred.pixels();
-    forEachPixel(image, width, height, [=](Quad& p) {
-        const Quad& q = base[&p - image];
-        p.r = p.r + (p.r - q.r) * t;
-        p.g = p.g + (p.g - q.g) * t;
-        p.b = p.b + (p.b - q.b) * t;
-    });
+    combineWithBlur(image, width, height, reference, m_radius,
+                    [t](float x, float blurred) { return x + (x - blurred) * t; });
 }
 
 CINoiseReduction::CINoiseReduction(float noiseLevel, float sharpness)

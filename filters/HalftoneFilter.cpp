@@ -103,9 +103,9 @@ void screenInk(const Screen& screen, int ink, float angleOffset, float reach, bo
             const float x = screen.grid[std::size_t(kx)];
             const float t = (x - cx) * c - yt + cx;
             const float v = (x - cx) * s + yv + cy;
-            const Texture<Quad>::AreaSum cell = screen.texture.area(t - half, v - half, t + half, v + half);
-            const float ink_sum = cell.sum[ink];
-            if (cell.weight > 0.0f && ink_sum > 0.0f) {
+            const auto [ink_sum, weight] = screen.texture.areaOf(t - half, v - half, t + half, v + half,
+                                                                 [ink](const Quad& q) { return q[ink]; });
+            if (weight > 0.0f && ink_sum > 0.0f) {
                 const float r = std::sqrt(ink_sum * 0.31830987f);
                 if (r < kFarthestReach)
                     drawDot(screen, ink, t, v, r, firstRow, endRow);

@@ -1,14 +1,14 @@
 #pragma once
 
 #include "Quad.h"
+#include "WorkingImage.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <memory>
 #include <new>
-
-#include "WorkingImage.h"
+#include <utility>
 
 // A grid of samples (float or Quad) with the lookups filters use to read
 // neighbourhoods and cell averages. Integer parts are floors, also for
@@ -65,9 +65,21 @@ public:
     // samples; a rectangle entirely outside sums to nothing with weight 0.
     AreaSum area(float x0, float y0, float x1, float y1) const
     {
-        AreaSum result;
+        const auto sum = areaOf(x0, y0, x1, y1, [](const T& sample) { return sample; });
+        return AreaSum{sum.first, sum.second};
+    }
+
+    // The same sum of project(sample) (one channel of a Quad, say) and the
+    // total weight, computed with the same operations in the same order.
+    template <class Project>
+    auto areaOf(float x0, float y0, float x1, float y1, Project project) const
+        -> std::pair<decltype(project(std::declval<T>())), float>
+    {
+        using Sum = decltype(project(std::declval<T>()));
+        Sum sum{};
+        float total = 0.0f;
         if (!(x1 > 0.0f && y1 > 0.0f && x0 < float(m_width) && y0 < float(m_height)) || !(x1 > x0 && y1 > y0))
-            return result;
+            return {sum, total};
         const float fc0 = std::floor(x0), fc1 = std::floor(x1);
         const float fr0 = std::floor(y0), fr1 = std::floor(y1);
         const int c0 = toIndex(fc0), c1 = toIndex(fc1);
@@ -80,11 +92,11 @@ public:
                 const float weight = edgeWeight(c, c0, c1, fc0, fc1, x0, x1) * rowWeight;
                 if (weight <= 0.0f)
                     continue;
-                result.sum = result.sum + clamped(c, r) * weight;
-                result.weight += weight;
+                sum = sum + project(clamped(c, r)) * weight;
+                total += weight;
             }
         }
-        return result;
+        return {sum, total};
     }
 
 protected:
@@ -92,7 +104,7 @@ protected:
     Texture(int width, int height, bool zeroed)
         : m_width(std::max(0, width))
         , m_height(std::max(0, height))
-        , m_samples(static_cast<T*>(allocatePixelMemory(std::size_t(m_width) * std::size_t(m_height) * sizeof(T), zeroed)))
+        , m_samples(allocatePixels<T>(std::size_t(m_width) * std::size_t(m_height), zeroed))
     {
         if (!m_samples)
             throw std::bad_alloc();

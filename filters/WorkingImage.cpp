@@ -6,12 +6,22 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 
 #include <sys/mman.h>
+
+namespace {
+std::atomic<std::size_t> g_pixelMemory{0};
+std::atomic<std::size_t> g_pixelMemoryPeak{0};
+} // namespace
+
+std::size_t pixelMemoryInUse() { return g_pixelMemory; }
+std::size_t pixelMemoryPeak() { return g_pixelMemoryPeak; }
+void resetPixelMemoryPeak() { g_pixelMemoryPeak = std::size_t(g_pixelMemory); }
 
 void* allocatePixelMemory(std::size_t bytes, bool zeroed) noexcept
 {
@@ -27,12 +37,24 @@ void* allocatePixelMemory(std::size_t bytes, bool zeroed) noexcept
     } else {
         memory = std::malloc(bytes ? bytes : 1);
     }
-    if (memory && zeroed)
+    if (!memory)
+        return nullptr;
+    if (zeroed)
         std::memset(memory, 0, bytes);
+    const std::size_t now = g_pixelMemory += bytes;
+    std::size_t peak = g_pixelMemoryPeak;
+    while (now > peak && !g_pixelMemoryPeak.compare_exchange_weak(peak, now)) {
+    }
     return memory;
 }
 
-void PixelMemoryRelease::operator()(void* memory) const noexcept { std::free(memory); }
+void PixelMemoryRelease::operator()(void* memory) const noexcept
+{
+    if (memory) {
+        g_pixelMemory -= bytes;
+        std::free(memory);
+    }
+}
 
 bool WorkingImage::allocate(int width, int height, Contents contents)
 {
@@ -45,7 +67,7 @@ bool WorkingImage::allocate(int width, int height, Contents contents)
     if (count > kMaximumPixels)
         return false;
     if (count > 0) {
-        m_pixels.reset(static_cast<Quad*>(allocatePixelMemory(count * sizeof(Quad), contents == Contents::Zero)));
+        m_pixels = allocatePixels<Quad>(count, contents == Contents::Zero);
         if (!m_pixels)
             return false;
     }
@@ -88,6 +110,9 @@ struct Tables
     std::array<float, 256> decode{};
     // threshold[k]: the smallest float in 0..1 that encodes to k or more.
     std::array<float, 256> threshold{};
+    // bucket[i]: the byte of the value i / kBuckets.
+    static constexpr int kBuckets = 4096;
+    std::array<std::uint8_t, kBuckets> bucket{};
 
     Tables()
     {
@@ -110,6 +135,13 @@ struct Tables
             }
             std::memcpy(&threshold[std::size_t(k)], &low, sizeof(float));
         }
+        for (int i = 0; i < kBuckets; ++i) {
+            const float start = float(i) / float(kBuckets);
+            int k = 0;
+            while (k < 255 && start >= threshold[std::size_t(k) + 1])
+                ++k;
+            bucket[std::size_t(i)] = std::uint8_t(k);
+        }
     }
 };
 
@@ -119,15 +151,19 @@ const Tables& tables()
     return instance;
 }
 
-// Eight comparisons instead of a power function per channel; identical to
-// clamping and encoding directly. Values below 0 and NaN fail every
-// comparison and give 0; values above 1 pass every one and give 255.
-inline std::uint8_t encodeWith(const float* threshold, float value)
+// A bucket table finds the byte at the low end of the value's bucket; the
+// thresholds then step up to the exact byte (rarely more than one step, a few
+// near black where the curve is steep). Identical to clamping and encoding
+// directly. Values below 0 and NaN give 0; values above 1 give 255.
+inline std::uint8_t encodeWith(const Tables& t, float value)
 {
-    int k = 0;
-    for (int step = 128; step > 0; step >>= 1)
-        if (value >= threshold[k + step])
-            k += step;
+    if (!(value > 0.0f))
+        return 0;
+    if (value >= 1.0f)
+        return 255;
+    int k = t.bucket[std::size_t(value * float(Tables::kBuckets))];
+    while (k < 255 && value >= t.threshold[std::size_t(k) + 1])
+        ++k;
     return std::uint8_t(k);
 }
 
@@ -135,7 +171,7 @@ inline std::uint8_t encodeWith(const float* threshold, float value)
 
 const float* decodingTable() { return tables().decode.data(); }
 
-std::uint8_t encodeChannel(float value) { return encodeWith(tables().threshold.data(), value); }
+std::uint8_t encodeChannel(float value) { return encodeWith(tables(), value); }
 
 bool workingImageFromPicture(const QImage& picture, WorkingImage& image)
 {
@@ -171,7 +207,7 @@ QImage pictureFromWorkingImage(const WorkingImage& image)
     QImage picture(image.width(), image.height(), QImage::Format_RGB32);
     if (picture.isNull() && !image.isEmpty())
         return QImage();
-    const float* threshold = tables().threshold.data();
+    const Tables& t = tables();
     const int width = image.width();
     uchar* bits = picture.bits();
     const qsizetype stride = picture.bytesPerLine();
@@ -180,8 +216,7 @@ QImage pictureFromWorkingImage(const WorkingImage& image)
             const Quad* in = image.row(y);
             QRgb* out = reinterpret_cast<QRgb*>(bits + stride * y);
             for (int x = 0; x < width; ++x)
-                out[x] = qRgb(encodeWith(threshold, in[x].r), encodeWith(threshold, in[x].g),
-                              encodeWith(threshold, in[x].b));
+                out[x] = qRgb(encodeWith(t, in[x].r), encodeWith(t, in[x].g), encodeWith(t, in[x].b));
         }
     });
     return picture;

@@ -10,15 +10,29 @@ class QImage;
 
 // Memory for picture-sized buffers: aligned so that the system can back it
 // with huge pages (far fewer page faults on a 100 MB working image), freed
-// with std::free. Null on failure; zeroed only when asked.
+// by PixelMemoryRelease with the same byte count. Null on failure; zeroed
+// only when asked.
 void* allocatePixelMemory(std::size_t bytes, bool zeroed) noexcept;
 
 struct PixelMemoryRelease
 {
+    std::size_t bytes = 0;
     void operator()(void* memory) const noexcept;
 };
 template <class T>
 using PixelBuffer = std::unique_ptr<T[], PixelMemoryRelease>;
+
+template <class T>
+PixelBuffer<T> allocatePixels(std::size_t count, bool zeroed)
+{
+    const std::size_t bytes = count * sizeof(T);
+    return PixelBuffer<T>(static_cast<T*>(allocatePixelMemory(bytes, zeroed)), PixelMemoryRelease{bytes});
+}
+
+// Picture memory held now and at most since the last reset, for benchmarks.
+std::size_t pixelMemoryInUse();
+std::size_t pixelMemoryPeak();
+void resetPixelMemoryPeak();
 
 // A row-major array of width x height Quads, row 0 first. The size is
 // computed in size_t and allocation never throws: a picture too large for
