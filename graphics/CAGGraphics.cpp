@@ -123,8 +123,10 @@ agg::pod_auto_array<agg::rgba8, 256> gradientTable(PackedColor start, PackedColo
     const auto channel = [](int from, int to, int f) { return agg::int8u(from + (((to - from) * f) >> 8)); };
     for (int i = 0; i < 256; ++i) {
         const int f = int(std::floor(double(i) / 255.0 * 256.0 + 0.5));
-        table[i] = agg::rgba8(channel(colorRed(start), colorRed(end), f), channel(colorGreen(start), colorGreen(end), f),
-                              channel(colorBlue(start), colorBlue(end), f), channel(colorAlpha(start), colorAlpha(end), f));
+        table[i] = agg::rgba8(channel(colorRed(start), colorRed(end), f),
+                              channel(colorGreen(start), colorGreen(end), f),
+                              channel(colorBlue(start), colorBlue(end), f),
+                              channel(colorAlpha(start), colorAlpha(end), f));
     }
     return table;
 }
@@ -562,7 +564,8 @@ void CAGGraphics::addStroke(const GraphicsPen& pen, const CAGGraphicsPath& path,
         stroke.line_cap(agg::butt_cap);
         stroke.miter_limit(10.0);
         stroke.approximation_scale(approximation);
-        agg::conv_transform<std::remove_reference_t<decltype(stroke)>, const agg::trans_affine> transformed(stroke, ctm);
+        using Stroke = std::remove_reference_t<decltype(stroke)>;
+        agg::conv_transform<Stroke, const agg::trans_affine> transformed(stroke, ctm);
         FiniteVertexFilter<decltype(transformed)> finite(transformed);
         m_rasterizer.add_path(finite);
     };
@@ -596,13 +599,33 @@ void CAGGraphics::renderSolid(PackedColor color, bool throughClip)
         return;
     renderer.clip_box(box.x1, box.y1, box.x2, box.y2);
     if (clipped) {
-        agg::rendering_buffer maskBuffer(m_mask.get(), unsigned(m_width), unsigned(m_height), m_width);
-        agg::alpha_mask_gray8 mask(maskBuffer);
-        MaskScanline scanline(mask);
-        agg::render_scanlines_aa_solid(m_rasterizer, scanline, renderer, aggColor(color));
+        withMaskScanline([&](auto& scanline) {
+            agg::render_scanlines_aa_solid(m_rasterizer, scanline, renderer, aggColor(color));
+        });
     } else {
         agg::render_scanlines_aa_solid(m_rasterizer, m_scanline, renderer, aggColor(color));
     }
+}
+
+template <class Use>
+void CAGGraphics::withMaskScanline(Use&& use)
+{
+    agg::rendering_buffer maskBuffer(m_mask.get(), unsigned(m_width), unsigned(m_height), m_width);
+    agg::alpha_mask_gray8 mask(maskBuffer);
+    MaskScanline scanline(mask);
+    use(scanline);
+}
+
+template <class Renderer, class Spans>
+void CAGGraphics::renderSpans(Renderer& renderer, Spans& spans)
+{
+    agg::span_allocator<typename Renderer::color_type> allocator;
+    if (m_state.clip)
+        withMaskScanline([&](auto& scanline) {
+            agg::render_scanlines_aa(m_rasterizer, scanline, renderer, allocator, spans);
+        });
+    else
+        agg::render_scanlines_aa(m_rasterizer, m_scanline, renderer, allocator, spans);
 }
 
 // ---------------------------------------------------------------------------
@@ -722,20 +745,28 @@ bool CAGGraphics::fillPixelAlignedRectangle(PackedColor color, const Rect& rect)
     return true;
 }
 
-void CAGGraphics::FillRectangle(PackedColor color, const Rect& rect)
+template <class AddShape>
+void CAGGraphics::drawSolid(PackedColor color, bool throughClip, AddShape&& addShape)
 {
     if (colorAlpha(color) == 0)
         return;
-    if (!m_state.shadowOn && fillPixelAlignedRectangle(color, rect))
+    shadowPass(colorAlpha(color), addShape, [&](agg::renderer_base<GrayPixfmt>& renderer, unsigned alpha) {
+        agg::render_scanlines_aa_solid(m_rasterizer, m_scanline, renderer, agg::gray8(255, agg::int8u(alpha)));
+    });
+    const Box box = throughClip ? drawBox() : surfaceBox();
+    if (box.isEmpty())
         return;
-    shadowPass(
-        colorAlpha(color), [&](const agg::trans_affine& m) { addRectangle(rect, m); },
-        [&](agg::renderer_base<GrayPixfmt>& renderer, unsigned alpha) {
-            agg::render_scanlines_aa_solid(m_rasterizer, m_scanline, renderer, agg::gray8(255, agg::int8u(alpha)));
-        });
-    resetRasterizer(surfaceBox());
-    addRectangle(rect, m_state.ctm);
-    renderSolid(color, false);
+    resetRasterizer(box);
+    addShape(m_state.ctm);
+    renderSolid(color, throughClip);
+}
+
+void CAGGraphics::FillRectangle(PackedColor color, const Rect& rect)
+{
+    if (colorAlpha(color) != 0 && !m_state.shadowOn && fillPixelAlignedRectangle(color, rect))
+        return;
+    // The fill ignores the clip; its shadow pass does not.
+    drawSolid(color, false, [&](const agg::trans_affine& m) { addRectangle(rect, m); });
 }
 
 void CAGGraphics::FillRectangleGradient(const LinearGradientBrush& brush, const Rect& rect)
@@ -747,38 +778,12 @@ void CAGGraphics::FillRectangleGradient(const LinearGradientBrush& brush, const 
 
 void CAGGraphics::FillPath(const SolidBrush& brush, const CAGGraphicsPath& path)
 {
-    const PackedColor color = brush.color();
-    if (colorAlpha(color) == 0)
-        return;
-    shadowPass(
-        colorAlpha(color), [&](const agg::trans_affine& m) { addFill(path, m); },
-        [&](agg::renderer_base<GrayPixfmt>& renderer, unsigned alpha) {
-            agg::render_scanlines_aa_solid(m_rasterizer, m_scanline, renderer, agg::gray8(255, agg::int8u(alpha)));
-        });
-    const Box box = drawBox();
-    if (box.isEmpty())
-        return;
-    resetRasterizer(box);
-    addFill(path, m_state.ctm);
-    renderSolid(color, true);
+    drawSolid(brush.color(), true, [&](const agg::trans_affine& m) { addFill(path, m); });
 }
 
 void CAGGraphics::DrawPath(const GraphicsPen& pen, const CAGGraphicsPath& path)
 {
-    const PackedColor color = pen.color();
-    if (colorAlpha(color) == 0)
-        return;
-    shadowPass(
-        colorAlpha(color), [&](const agg::trans_affine& m) { addStroke(pen, path, m); },
-        [&](agg::renderer_base<GrayPixfmt>& renderer, unsigned alpha) {
-            agg::render_scanlines_aa_solid(m_rasterizer, m_scanline, renderer, agg::gray8(255, agg::int8u(alpha)));
-        });
-    const Box box = drawBox();
-    if (box.isEmpty())
-        return;
-    resetRasterizer(box);
-    addStroke(pen, path, m_state.ctm);
-    renderSolid(color, true);
+    drawSolid(pen.color(), true, [&](const agg::trans_affine& m) { addStroke(pen, path, m); });
 }
 
 void CAGGraphics::DrawLineSegments(const GraphicsPen& pen, const Point* points, int count)
@@ -852,7 +857,6 @@ void CAGGraphics::FillPathGradient(const LinearGradientBrush& brush, const CAGGr
 
     const LinearGradientSpans::Table colors = gradientTable(brush.startColor(), brush.endColor());
     LinearGradientSpans spans(gradient, colors);
-    agg::span_allocator<agg::rgba8> allocator;
 
     resetRasterizer(box);
     addFill(path, m_state.ctm);
@@ -860,14 +864,7 @@ void CAGGraphics::FillPathGradient(const LinearGradientBrush& brush, const CAGGr
     MainPixfmt pixfmt(buffer);
     agg::renderer_base<MainPixfmt> renderer(pixfmt);
     renderer.clip_box(box.x1, box.y1, box.x2, box.y2);
-    if (m_state.clip) {
-        agg::rendering_buffer maskBuffer(m_mask.get(), unsigned(m_width), unsigned(m_height), m_width);
-        agg::alpha_mask_gray8 mask(maskBuffer);
-        MaskScanline scanline(mask);
-        agg::render_scanlines_aa(m_rasterizer, scanline, renderer, allocator, spans);
-    } else {
-        agg::render_scanlines_aa(m_rasterizer, m_scanline, renderer, allocator, spans);
-    }
+    renderSpans(renderer, spans);
 }
 
 void CAGGraphics::DrawImage(const PAImage& picture, const Rect& rect)
@@ -957,15 +954,5 @@ void CAGGraphics::drawPicture(SourcePixfmt& source, int pw, int ph, const Rect& 
     MainPixfmtPre pixfmt(buffer);
     agg::renderer_base<MainPixfmtPre> renderer(pixfmt);
     renderer.clip_box(box.x1, box.y1, box.x2, box.y2);
-    withPictureSpans(source, f, filter, [&](auto& spans) {
-        agg::span_allocator<agg::rgba8> allocator;
-        if (m_state.clip) {
-            agg::rendering_buffer maskBuffer(m_mask.get(), unsigned(m_width), unsigned(m_height), m_width);
-            agg::alpha_mask_gray8 mask(maskBuffer);
-            MaskScanline scanline(mask);
-            agg::render_scanlines_aa(m_rasterizer, scanline, renderer, allocator, spans);
-        } else {
-            agg::render_scanlines_aa(m_rasterizer, m_scanline, renderer, allocator, spans);
-        }
-    });
+    withPictureSpans(source, f, filter, [&](auto& spans) { renderSpans(renderer, spans); });
 }

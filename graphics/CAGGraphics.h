@@ -125,6 +125,12 @@ private:
     Box drawBox() const;
 
     bool fillPixelAlignedRectangle(PackedColor color, const Rect& rect);
+    // A shadow pass and the shape in one colour; addShape(ctm) fills the rasteriser.
+    template <class AddShape> void drawSolid(PackedColor color, bool throughClip, AddShape&& addShape);
+    // Calls use(scanline) with a scanline that applies the clip mask.
+    template <class Use> void withMaskScanline(Use&& use);
+    // Renders m_rasterizer with a span generator, through the clip when one is set.
+    template <class Renderer, class Spans> void renderSpans(Renderer& renderer, Spans& spans);
     // Renders m_rasterizer in a solid colour into the main surface.
     void renderSolid(PackedColor color, bool throughClip);
     // Shadow pass before a shape's own pass: addShape(ctm) fills the

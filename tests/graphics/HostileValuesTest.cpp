@@ -35,7 +35,8 @@ NSBezierPath curvyPath(float scale = 1.0f)
     return path;
 }
 
-void fillAndStroke(CAGGraphics& context, const NSBezierPath& path, const GraphicsPen& pen = GraphicsPen(kOpaqueBlack, 2))
+void fillAndStroke(CAGGraphics& context, const NSBezierPath& path,
+                   const GraphicsPen& pen = GraphicsPen(kOpaqueBlack, 2))
 {
     context.FillPath(SolidBrush(0xFF336699u), path.path());
     context.DrawPath(pen, path.path());
