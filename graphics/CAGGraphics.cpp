@@ -316,9 +316,9 @@ bool CAGGraphics::allocate()
     m_main.reset(new (std::nothrow) std::uint8_t[bytes]);
     if (!m_main)
         return false;
-    // 256 means the caller paints every pixel; the surface still starts zeroed.
-    const int fill = (m_clearValue >= 0 && m_clearValue <= 255) ? m_clearValue : (m_clearValue & 0xFF);
-    std::memset(m_main.get(), fill, bytes);
+    // The low byte of the clear value: 256, for callers that paint every
+    // pixel themselves, still starts the surface zeroed rather than uninitialised.
+    std::memset(m_main.get(), m_clearValue & 0xFF, bytes);
     return true;
 }
 

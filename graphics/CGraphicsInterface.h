@@ -97,7 +97,7 @@ public:
     virtual void FillRectangleGradient(const LinearGradientBrush& brush, const Rect& rect) = 0;
     // Strokes the points in pairs, each pair a separate segment.
     virtual void DrawLineSegments(const GraphicsPen& pen, const Point* points, int count) = 0;
-    // Strokes the open polyline through the points; nothing for fewer than three.
+    // Strokes the open polyline through the points (two points make one segment).
     virtual void DrawLines(const GraphicsPen& pen, const Point* points, int count) = 0;
     // Round joins, butt caps; width 0 is a 1.8-pixel hairline.
     virtual void DrawPath(const GraphicsPen& pen, const CAGGraphicsPath& path) = 0;
