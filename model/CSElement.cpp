@@ -27,6 +27,8 @@ CSElement::CSElement(const Rect& frame) : m_frame(sanitized(frame)) {}
 
 CSElement::~CSElement()
 {
+    CSCopyScope::forget(this);
+    CSArchiveScope::forget(this);
     std::vector<CSElement*> children;
     children.swap(m_children);
     for (CSElement* child : children)
@@ -49,7 +51,7 @@ const char* CSElement::className() const
 
 float CSElement::sanitized(double value)
 {
-    if (!std::isfinite(value))
+    if (std::isnan(value))
         return 0.0f;
     return float(std::clamp(value, double(-kMaxCoordinate), double(kMaxCoordinate)));
 }

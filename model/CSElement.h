@@ -364,7 +364,7 @@ public:
     // element that was not used), each object once.
     static void destroyTree(CSElement* element);
 
-    // Clamps a number read from a file: finite, within kMaxCoordinate.
+    // Clamps a number read from a file into ±kMaxCoordinate (NaN is 0).
     static float sanitized(double value);
     static Rect sanitized(const Rect& rect);
     static Size sanitized(Size size);
@@ -397,6 +397,10 @@ protected:
     // Appends without undo, notification or checks beyond canContain: the
     // copy constructor and readers.
     bool appendChildQuietly(CSElement* element);
+    // Drops children from the list without retiring or destroying them (a
+    // group's members belong to other containers).
+    void forgetChild(const CSElement* element);
+    void forgetChildren() { m_children.clear(); }
 
     // XML, shared by every saved kind. writeCommonXml appends the "element"
     // with type, oid, frame and angle attributes and the "style" and
@@ -461,6 +465,8 @@ public:
     // The copy made of source in this operation, null when none.
     static CSElement* copyOf(const CSElement* source);
     static void record(const CSElement* source, CSElement* copy);
+    // An element destroyed while a copy is under way leaves the map.
+    static void forget(const CSElement* element);
 };
 
 // One archive write or read of a set of elements. Writing: the set is the
@@ -480,9 +486,16 @@ public:
     CSArchiveScope(const CSArchiveScope&) = delete;
     CSArchiveScope& operator=(const CSArchiveScope&) = delete;
 
-    static bool isOpen();
+    static bool isWriting();
+    static bool isReading();
     // Position of an element in the set being written, -1 outside it.
     static std::int32_t positionOf(const CSElement* element);
     // Enters an element being read; the positions count from 0.
     static void enter(CSElement* element);
+    // An element destroyed while the set is read or written leaves it (a
+    // failed read destroys what it made).
+    static void forget(const CSElement* element);
+
+private:
+    bool m_reading = false;
 };

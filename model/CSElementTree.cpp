@@ -70,6 +70,13 @@ bool CSElement::appendChildQuietly(CSElement* element)
     return true;
 }
 
+void CSElement::forgetChild(const CSElement* element)
+{
+    const int index = indexOfChild(element);
+    if (index >= 0)
+        m_children.erase(m_children.begin() + index);
+}
+
 void CSElement::addChild(CSElement* element)
 {
     if (indexOfChild(element) >= 0) {
@@ -271,7 +278,7 @@ bool CSElement::mayTakeMaster(const CSElement* candidate) const
     if (!candidate)
         return true;
     return candidate != this && acceptsMaster(candidate) && !containsDescendant(candidate)
-           && !candidate->containsDescendant(this) && !chainReaches(candidate, this, true);
+           && !chainReaches(candidate, this, true);
 }
 
 bool CSElement::mayTakeClipSource(const CSElement* candidate) const
@@ -335,8 +342,10 @@ void CSElementIndex::add(CSElement* element)
 void CSElement::resolveReferences(const CSElementIndex& all)
 {
     if (!m_master && !m_pendingMaster.isEmpty()) {
+        // A file names an element beside this one: one that holds it already
+        // (its own panel, say) would end up holding it twice when it adopts.
         CSElement* candidate = all.find(m_pendingMaster);
-        if (candidate && mayTakeMaster(candidate)) {
+        if (candidate && mayTakeMaster(candidate) && !candidate->containsDescendant(this)) {
             setMaster(candidate);
             if (candidate->adoptsDependants())
                 candidate->addChild(this);

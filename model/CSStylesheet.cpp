@@ -256,7 +256,7 @@ bool CSStylesheet::holds(const CSStylesheet* style, int depth) const
 
 void CSStylesheet::addStyle(CSStylesheet* style, const QString& kind, const QString& name)
 {
-    if (!style || kind.isEmpty() || name.isEmpty() || style == this || style->holds(this))
+    if (!style || kind.isEmpty() || kind.contains(u'.') || name.isEmpty() || style == this || style->holds(this))
         return;
     RefPtr<CSStylesheet> keep(style); // alive even if the caller handed over its only count
     NSDictionary* table = styleTable(kind);

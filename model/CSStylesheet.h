@@ -126,7 +126,8 @@ public:
     // CSUndoAddStyle with the replaced style so that undo brings that one
     // back. Posts "StylesheetChangedNotification" and
     // "StylesheetSubNotification". Refused for a null style, an empty kind or
-    // name, and a style that holds this stylesheet (that would be a cycle).
+    // name, a kind with a ".", and a style that holds this stylesheet (that
+    // would be a cycle); a refused style is left to its caller.
     void addStyle(CSStylesheet* style, const QString& kind, const QString& name);
     // Records CSUndoAddStyle, which keeps the style alive while the undo
     // history holds it; nothing when there is no such style.

@@ -194,8 +194,11 @@ TEST_F(StyleLookup, AddStyleRefusesCyclesAndBlankNames)
     RefPtr<CSStylesheet> outer(CSStylesheet::emptyStylesheet());
     outer->addStyle(root.get(), QStringLiteral("Cell"), QStringLiteral("Root"));
     root->addStyle(outer.get(), QStringLiteral("Cell"), QStringLiteral("Outer"));
-    root->addStyle(CSStylesheet::emptyStylesheet(), QStringLiteral("Cell"), QString());
-    root->addStyle(CSStylesheet::emptyStylesheet(), QString(), QStringLiteral("Name"));
+    RefPtr<CSStylesheet> unnamed(CSStylesheet::emptyStylesheet());
+    root->addStyle(unnamed.get(), QStringLiteral("Cell"), QString());
+    root->addStyle(unnamed.get(), QString(), QStringLiteral("Name"));
+    root->addStyle(unnamed.get(), QStringLiteral("Cell.Odd"), QStringLiteral("Name"));
+    EXPECT_EQ(unnamed->retainCount(), 1) << "a refused style stays with its caller";
     root->addStyle(nullptr, QStringLiteral("Cell"), QStringLiteral("Null"));
     EXPECT_EQ(root->styleNames(u"Cell"), QStringList{QStringLiteral("Heavy")});
     EXPECT_TRUE(root->styleKinds() == QStringList{QStringLiteral("Cell")});
