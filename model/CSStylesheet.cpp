@@ -69,11 +69,9 @@ CSStylesheet* CSStylesheet::copy() const
 
 CSStylesheet* CSStylesheet::defaultStylesheet()
 {
+    // Filled directly: building records and posts nothing.
     auto* sheet = new CSStylesheet;
-    sheet->m_notificationsEnabled = false;
-    for (const StyleKey& entry : StyleKeys::catalogue())
-        sheet->m_values.setObjectForKey(StyleKeys::defaultValue(entry), entry.key);
-    sheet->m_notificationsEnabled = true;
+    sheet->addMissingDefaults();
     return sheet;
 }
 
