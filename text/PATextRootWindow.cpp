@@ -1,6 +1,6 @@
 #include "PATextRootWindow.h"
 
-#include "CGraphicsInterface.h"
+#include "CAGGraphics.h"
 #include "PAFont.h"
 #include "PAFontRendering.h"
 #include "PAImage.h"
@@ -349,6 +349,22 @@ void PATextRootWindow::drawAt(Point point)
     const int height = int(std::ceil(deviceBounds.bottom())) - top;
     if (width <= 0 || height <= 0)
         return;
+    const QRect device(left, top, width, height);
+    const Rect placed{float(left), float(top), float(width), float(height)};
+    // Paints the layout under the transform into a picture whose top-left
+    // pixel is the device pixel origin.
+    const auto paintText = [&](QPainter& painter, QPoint origin) {
+        painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+        painter.setTransform(toDevice * QTransform::fromTranslate(-origin.x(), -origin.y()));
+        QAbstractTextDocumentLayout::PaintContext paint;
+        paint.palette.setColor(QPalette::Text, Qt::black);
+        if (cut) {
+            painter.setClipRect(painted, Qt::IntersectClip);
+            paint.clip = painted;
+        }
+        layout.document->documentLayout()->draw(&painter, paint);
+    };
+
     if (!m_buffer || m_buffer->width() != width || m_buffer->height() != height) {
         m_buffer = RefPtr<PAImage>(new PAImage);
         if (!m_buffer->create(width, height, 32, true)) {
@@ -362,22 +378,23 @@ void PATextRootWindow::drawAt(Point point)
         QPainter painter(&pixels);
         if (!painter.isActive())
             return;
-        painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
-        painter.setTransform(toDevice * QTransform::fromTranslate(-left, -top));
-        QAbstractTextDocumentLayout::PaintContext paint;
-        paint.palette.setColor(QPalette::Text, Qt::black);
-        if (cut) {
-            painter.setClipRect(painted);
-            paint.clip = painted;
-        }
-        layout.document->documentLayout()->draw(&painter, paint);
+        paintText(painter, device.topLeft());
     }
 
-    context->Save();
-    context->ResetTransform();
-    const Rect placed{float(left), float(top), float(width), float(height)};
-    context->DrawImage(*m_buffer, placed);
-    context->Restore();
+    // With nothing between the picture and the surface (no clip, no
+    // shadow), Qt's blending puts it back the way DrawImage would at unit
+    // scale and whole pixels, only faster.
+    auto* surface = dynamic_cast<CAGGraphics*>(context);
+    if (surface && !surface->hasClip() && !surface->isShadowOn()) {
+        QImage target = surface->image();
+        QPainter painter(&target);
+        painter.drawImage(device.topLeft(), pixels);
+    } else {
+        context->Save();
+        context->ResetTransform();
+        context->DrawImage(*m_buffer, placed);
+        context->Restore();
+    }
     m_lastPainted = placed;
 }
 

@@ -329,6 +329,32 @@ TEST(TextRoot, PaintingKeepsTheBackgroundAndHonoursTheClip)
     EXPECT_EQ(after.pixel(30, 45), before.pixel(30, 45));
 }
 
+// Text is put back through DrawImage when a clip or a shadow is set, and by
+// Qt's blending otherwise: both give the same pixels.
+TEST(TextRoot, ClippedAndUnclippedPaintingAgree)
+{
+    const auto draw = [](bool clipped) {
+        PATextRootWindow root;
+        Canvas canvas(240, 120, 1.5f, 0);
+        canvas.context().FillRectangle(packColor(40, 200, 90, 100), Rect(0, 0, 160, 80));
+        const CAGGraphicsPath clip = NSBezierPath::pathWithRect(Rect(-10, -10, 200, 100)).path();
+        if (clipped)
+            canvas.context().SetClip(&clip);
+        drawTextBox(root, plain(kStory, 9), Rect(8, 8, 140, 64), 12, false);
+        return canvas.image();
+    };
+    const QImage clipped = draw(true);
+    const QImage unclipped = draw(false);
+    int worst = 0;
+    for (int y = 0; y < clipped.height(); ++y)
+        for (int x = 0; x < clipped.width(); ++x) {
+            const QRgb a = clipped.pixel(x, y), b = unclipped.pixel(x, y);
+            worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                              std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b))});
+        }
+    EXPECT_LE(worst, 2);
+}
+
 TEST(TextRoot, TransparentCanvasStaysTransparentAroundOpaqueGlyphs)
 {
     PATextRootWindow root;
