@@ -73,6 +73,82 @@ TEST(TextRoot, CountsLinesOfKnownStrings)
     }
 }
 
+// Tab positions are stored in twips, 20 to the page unit; without stops
+// tabs fall every 48 units.
+TEST(TextRoot, TabsLandWhereTheirStopsSay)
+{
+    struct Case
+    {
+        const char* what;
+        std::int32_t twips;      // 0: no stop
+        TabStop::Kind kind;
+        const char* text;
+        float expectedLeft;      // of the ink after the tab, units from the box; < 0: not checked
+        float expectedRight;
+    };
+    const Case cases[] = {
+        {"default distance", 0, TabStop::Left, "\tI", 48, -1},
+        {"second default", 0, TabStop::Left, "\t\tI", 96, -1},
+        {"left stop", 100 * kTwipsPerUnit, TabStop::Left, "\tI", 100, -1},
+        {"right stop", 150 * kTwipsPerUnit, TabStop::Right, "\tII", -1, 150},
+        {"past the last stop", 30 * kTwipsPerUnit, TabStop::Left, "\t\tI", 48, -1},
+    };
+    for (const Case& c : cases) {
+        ParagraphFormat paragraph;
+        if (c.twips > 0) {
+            paragraph.mask |= ParagraphFormat::TabStops;
+            paragraph.addTabStop(TabStop{c.twips, c.kind});
+        }
+        CAttributedString text;
+        text.appendString(QString::fromUtf8(c.text), characterFormatOfFont(verdana(20)), paragraph);
+        PATextRootWindow root;
+        Canvas canvas(240, 50);
+        drawTextBox(root, text, Rect(10, 10, 220, 30), 0, false);
+        const QRect ink = inkBounds(canvas.image(), 0xFFFFFFFFu, 100);
+        ASSERT_FALSE(ink.isEmpty()) << c.what;
+        // The stem of an I sits about 3 units inside its advance.
+        if (c.expectedLeft >= 0) {
+            EXPECT_NEAR(ink.left() - 10, c.expectedLeft + 3, 2.5) << c.what;
+        }
+        if (c.expectedRight >= 0) {
+            EXPECT_NEAR(ink.right() + 1 - 10, c.expectedRight - 3, 2.5) << c.what;
+        }
+    }
+}
+
+// Text read from a file may hold anything: control characters, the
+// engine's own frame markers, object replacement characters, lone
+// surrogates, very long words. It lays out and draws without harm.
+TEST(TextRoot, HostileTextLaysOutWithoutHarm)
+{
+    const QString samples[] = {
+        QString(QChar(0)) + QStringLiteral("nul\x01\x1f"),
+        QStringLiteral("frames \uFDD0\uFDD1 and \uFFFC objects"),
+        QString(QChar(0xD800)) + QStringLiteral("lone") + QChar(0xDC00),
+        QStringLiteral("\r\n\r\u2028\u2029\f\v"),
+        QStringLiteral("W").repeated(5000),
+        QStringLiteral("\t").repeated(300),
+    };
+    PATextRootWindow root;
+    for (const QString& sample : samples) {
+        Canvas canvas(120, 80, 2);
+        CAttributedString text(sample, verdana(12, PAFont::FontStyleSuperscript), kOpaqueBlack);
+        drawTextBox(root, text, Rect(5, 5, 50, 30), 45, false);
+        EXPECT_GE(root.usedTextRect().height(), 0);
+    }
+    // A turned frame, or a point, that is no number draws nothing.
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    Canvas canvas(120, 80);
+    const QImage before = canvas.image();
+    root.setFrame(Rect(nan, 0, 10, 10), 30);
+    root.setLayoutSize(Size{50, 30});
+    root.setText(plain(QStringLiteral("Hi")));
+    root.drawAt(Point{5, 5});
+    root.setFrame(Rect(0, 0, 10, 10), nan);
+    root.drawAt(Point{5, nan});
+    EXPECT_EQ(canvas.image(), before);
+}
+
 TEST(TextRoot, EmptyTextMeasuresOneLineOfTheDefaultFont)
 {
     PATextRootWindow root;
