@@ -37,6 +37,9 @@ QFont layoutFont(const PAFont* font)
 {
     QFont qt = PAFontRendering::qtFont(font);
     qt.setHintingPreference(QFont::PreferNoHinting);
+    // Text is painted on transparent pictures, where sub-pixel colour
+    // fringes have nothing to match.
+    qt.setStyleStrategy(QFont::StyleStrategy(qt.styleStrategy() | QFont::NoSubpixelAntialias));
     return qt;
 }
 

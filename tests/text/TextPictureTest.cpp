@@ -17,27 +17,32 @@ const PAFont* comic(int size)
 
 CAttributedString styledRuns()
 {
+    struct Piece
+    {
+        const char* text;
+        const PAFont* font;
+        PackedColor color;
+    };
+    const Piece pieces[] = {
+        {"Plain, ", verdana(12), kOpaqueBlack},
+        {"bold, ", verdana(12, PAFont::FontStyleBold), kOpaqueBlack},
+        {"italic, ", verdana(12, PAFont::FontStyleItalic), kOpaqueBlack},
+        {"red, ", verdana(12), packColor(210, 20, 20)},
+        {"underlined", verdana(12, PAFont::FontStyleUnderline), kOpaqueBlack},
+        {" and ", verdana(12), kOpaqueBlack},
+        {"struck", verdana(12, PAFont::FontStyleStrikeOut), packColor(20, 110, 30)},
+        {". H", verdana(12), kOpaqueBlack},
+        {"2", verdana(12, PAFont::FontStyleSubscript), kOpaqueBlack},
+        {"O and x", verdana(12), kOpaqueBlack},
+        {"2", verdana(12, PAFont::FontStyleSuperscript), kOpaqueBlack},
+        {" in ", verdana(12), kOpaqueBlack},
+        {"BIG", verdana(22, PAFont::FontStyleBold), packColor(30, 60, 200)},
+        {" and comic ", verdana(12), kOpaqueBlack},
+        {"LETTERS!", comic(16), kOpaqueBlack},
+    };
     CAttributedString text;
-    text.appendString(QStringLiteral("Plain, "), verdana(12), kOpaqueBlack, TextAlignment::Left);
-    text.appendString(QStringLiteral("bold, "), verdana(12, PAFont::FontStyleBold), kOpaqueBlack, TextAlignment::Left);
-    text.appendString(QStringLiteral("italic, "), verdana(12, PAFont::FontStyleItalic), kOpaqueBlack,
-                      TextAlignment::Left);
-    text.appendString(QStringLiteral("red, "), verdana(12), packColor(210, 20, 20), TextAlignment::Left);
-    text.appendString(QStringLiteral("underlined"), verdana(12, PAFont::FontStyleUnderline), kOpaqueBlack,
-                      TextAlignment::Left);
-    text.appendString(QStringLiteral(" and "), verdana(12), kOpaqueBlack, TextAlignment::Left);
-    text.appendString(QStringLiteral("struck"), verdana(12, PAFont::FontStyleStrikeOut), packColor(20, 110, 30),
-                      TextAlignment::Left);
-    text.appendString(QStringLiteral(". H"), verdana(12), kOpaqueBlack, TextAlignment::Left);
-    text.appendString(QStringLiteral("2"), verdana(12, PAFont::FontStyleSubscript), kOpaqueBlack, TextAlignment::Left);
-    text.appendString(QStringLiteral("O and x"), verdana(12), kOpaqueBlack, TextAlignment::Left);
-    text.appendString(QStringLiteral("2"), verdana(12, PAFont::FontStyleSuperscript), kOpaqueBlack,
-                      TextAlignment::Left);
-    text.appendString(QStringLiteral(" in "), verdana(12), kOpaqueBlack, TextAlignment::Left);
-    text.appendString(QStringLiteral("BIG"), verdana(22, PAFont::FontStyleBold), packColor(30, 60, 200),
-                      TextAlignment::Left);
-    text.appendString(QStringLiteral(" and comic "), verdana(12), kOpaqueBlack, TextAlignment::Left);
-    text.appendString(QStringLiteral("LETTERS!"), comic(16), kOpaqueBlack, TextAlignment::Left);
+    for (const Piece& piece : pieces)
+        text.appendString(QString::fromUtf8(piece.text), piece.font, piece.color, TextAlignment::Left);
     return text;
 }
 
