@@ -1,6 +1,7 @@
 // Laying out and drawing a page's worth of caption text through the text
 // host, the way captions do it: frame, layout size, text, draw.
 #include "CAGGraphics.h"
+#include "NSBezierPath.h"
 #include "PATextRootWindow.h"
 
 #include <benchmark/benchmark.h>
@@ -71,6 +72,23 @@ void BM_DrawCaptionsCached(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * kCaptions);
 }
 BENCHMARK(BM_DrawCaptionsCached)->Arg(72)->Arg(300)->Unit(benchmark::kMillisecond);
+
+// The same inside a clip (captions in a panel): the text goes back through
+// the context's DrawImage.
+void BM_DrawClippedCaptionsCached(benchmark::State& state)
+{
+    auto context = pageContext(float(state.range(0)));
+    const NSBezierPath panel = NSBezierPath::pathWithRect(Rect(6, 6, 600, 780));
+    context->SetClip(&panel.path());
+    PushCurrentContext(context.get());
+    PATextRootWindow root;
+    drawCaptions(root);
+    for (auto _ : state)
+        drawCaptions(root);
+    PopCurrentContext();
+    state.SetItemsProcessed(state.iterations() * kCaptions);
+}
+BENCHMARK(BM_DrawClippedCaptionsCached)->Arg(72)->Arg(300)->Unit(benchmark::kMillisecond);
 
 // Laying out afresh and drawing (the first paint of a page, or after every
 // caption's text changed).
