@@ -31,7 +31,8 @@ class PAImage;
 // overhang, under the device transform captured by setFrame and the frame's
 // rotation; the picture is then put back with DrawImage under the identity
 // transform, so the context's clip applies and nothing under the text is
-// composited twice. The painted area does not depend on the frame: a glyph
+// composited twice (with no clip and no shadow set, Qt's blending puts it
+// back the same way, only faster). The painted area does not depend on the frame: a glyph
 // near the edge of the layout box is never cut, even when the frame passed
 // to setFrame is smaller than the layout box (balloons pass their text box
 // inset by 3). The context's shadow is not switched off: draw text with
