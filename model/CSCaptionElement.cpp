@@ -89,9 +89,14 @@ Rect CSCaptionElement::textRect() const
 
 NSBezierPath CSCaptionElement::captionPath(const CSStylesheet* stylesheet) const
 {
+    return captionPath(CSAttributeReader(*this, stylesheet));
+}
+
+NSBezierPath CSCaptionElement::captionPath(const CSAttributeReader& attributes) const
+{
     const Rect f = frame();
-    const float r = sanitized(attributeForQualifiedKey(keys().frameStyleRadius, stylesheet).floatValue());
-    switch (attributeForQualifiedKey(keys().frameStyle, stylesheet).intValue()) {
+    const float r = sanitized(attributes.floatValue(keys().frameStyleRadius));
+    switch (attributes.intValue(keys().frameStyle)) {
     case 1: return NSBezierPath::pathWithOval(f);
     case 2: return NSBezierPath::pathWithRoundedCorners(f, r);
     case 3: return NSBezierPath::pathWithBevelledCorners(f, r);
@@ -110,7 +115,8 @@ void CSCaptionElement::draw(const CSStylesheet* stylesheet, bool, float scale)
     if (!context)
         return;
     const CaptionKeys& k = keys();
-    auto value = [&](const QString& key) -> const NSObject& { return attributeForQualifiedKey(key, stylesheet); };
+    const CSAttributeReader attributes(*this, stylesheet);
+    auto value = [&attributes](const QString& key) -> const NSObject& { return attributes.value(key); };
 
     context->Save();
     // Before the caption's rotation reaches the context: the text host
@@ -123,7 +129,7 @@ void CSCaptionElement::draw(const CSStylesheet* stylesheet, bool, float scale)
             context->SetClip(&shape->path());
     }
 
-    NSBezierPath path = captionPath(stylesheet);
+    NSBezierPath path = captionPath(attributes);
     context->MultiplyTransform(rotationTransform(angle()));
 
     if (value(k.drawBackground).intValue() != 0) {

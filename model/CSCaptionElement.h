@@ -50,6 +50,7 @@ public:
     // value outside 1 … 8 is the rectangle) over the unrotated frame, with
     // the corner size "Caption.FrameStyleRadius".
     NSBezierPath captionPath(const CSStylesheet* stylesheet) const;
+    NSBezierPath captionPath(const CSAttributeReader& attributes) const;
 
     // Reads an "element" of type "caption".
     static CSElement* fromXml(const TiXmlElement* node, int depth);

@@ -450,6 +450,28 @@ private:
     std::int32_t m_pendingClipIndex = -1;
 };
 
+// Resolves many keys of one element against one stylesheet, as drawing does:
+// the element's style (named or root) is found once, then each key costs a
+// lookup in the local overrides and one in that style. Valid while the
+// element and the stylesheet are unchanged.
+class CSAttributeReader
+{
+public:
+    CSAttributeReader(const CSElement& element, const CSStylesheet* stylesheet);
+
+    // The local value of a qualified key, else the style's; the empty value
+    // when neither has one.
+    const NSObject& value(const QString& qualifiedKey) const;
+    bool boolValue(const QString& qualifiedKey) const { return value(qualifiedKey).intValue() != 0; }
+    std::int32_t intValue(const QString& qualifiedKey) const { return value(qualifiedKey).intValue(); }
+    float floatValue(const QString& qualifiedKey) const { return value(qualifiedKey).floatValue(); }
+    PackedColor colorValue(const QString& qualifiedKey) const { return value(qualifiedKey).colorValue(); }
+
+private:
+    const NSDictionary& m_local;
+    const CSStylesheet* m_style;
+};
+
 // One copy operation: while a scope is open, clone() maps each source to its
 // copy so that masters and clip sources among the copied set point at the
 // copies. Scopes nest; the outermost one starts and ends with an empty map.

@@ -42,6 +42,23 @@ QString CSElement::qualifiedKey(const QString& key) const
     return StyleKeys::qualified(QStringView(stylePrefix()), key);
 }
 
+CSAttributeReader::CSAttributeReader(const CSElement& element, const CSStylesheet* stylesheet)
+    : m_local(element.localAttributes()),
+      m_style(stylesheet ? stylesheet->styleFor(element.stylePrefix(), element.styleName()) : nullptr)
+{
+}
+
+const NSObject& CSAttributeReader::value(const QString& qualifiedKey) const
+{
+    if (const NSObject* local = m_local.valueForKey(qualifiedKey))
+        return *local;
+    if (m_style) {
+        if (const NSObject* styled = m_style->valueForKey(qualifiedKey))
+            return *styled;
+    }
+    return emptyValue();
+}
+
 const NSObject& CSElement::attributeForQualifiedKey(const QString& qualified, const CSStylesheet* stylesheet) const
 {
     if (const NSObject* local = m_attributes.valueForKey(qualified))

@@ -6,6 +6,7 @@
 #include "CSStylesheet.h"
 #include "GraphicsTestSupport.h"
 #include "PAFont.h"
+#include "PATextRootWindow.h"
 #include "ReferenceImage.h"
 
 #include <gtest/gtest.h>
@@ -55,6 +56,7 @@ std::unique_ptr<CAGGraphics> drawCaption(const CSCaptionElement& caption, float 
 {
     RefPtr<CSStylesheet> sheet(CSStylesheet::newStylesheet());
     auto context = makeContext(int(kCanvasWidth * zoom), int(kCanvasHeight * zoom));
+    sharedTextRoot().invalidateLayouts();
     PushCurrentContext(context.get());
     context->ScaleTransform(zoom, zoom);
     const_cast<CSCaptionElement&>(caption).draw(sheet.get(), false, zoom);
