@@ -237,20 +237,21 @@ void CSElement::setPointCount(int) {}
 
 void CSElement::movePoint(Point, int) {}
 
-Rect CSElement::rotatedBounds() const
+Rect CSElement::turnedBounds(NSBezierPath path) const
 {
-    NSBezierPath path = outlinePath();
     if (angle() != 0.0f)
         path.transformBy(rotationTransform(angle()));
     return path.bounds();
 }
 
+Rect CSElement::rotatedBounds() const
+{
+    return turnedBounds(outlinePath());
+}
+
 Rect CSElement::rotatedStrokeBounds() const
 {
-    NSBezierPath path = strokePath();
-    if (angle() != 0.0f)
-        path.transformBy(rotationTransform(angle()));
-    return path.bounds();
+    return turnedBounds(strokePath());
 }
 
 Rect CSElement::boundsIncludingChildren() const

@@ -425,6 +425,8 @@ private:
     friend class CSArchiveScope;
 
     bool canAdopt(const CSElement* element) const;
+    // The bounds of the path turned by the element's angle about its centre.
+    Rect turnedBounds(NSBezierPath path) const;
     void alignChild(CSElement* element, int mode);
     static bool chainReaches(const CSElement* start, const CSElement* target, bool masters);
 
