@@ -125,7 +125,7 @@ void CSCaptionElement::draw(const CSStylesheet* stylesheet, bool, float scale)
     root.setFrame(rotatedBounds(), angle());
 
     if (CSElement* source = clipSource(); source && source->isPanel() && clipsToFrame()) {
-        if (std::unique_ptr<NSBezierPath> shape = source->shapePath(stylesheet))
+        if (std::unique_ptr<NSBezierPath> shape = source->clipPath(stylesheet))
             context->SetClip(&shape->path());
     }
 

@@ -427,6 +427,11 @@ bool CSElement::usesPicture(const QString& pictureName) const
                        [&](const CSElement* child) { return child->usesPicture(pictureName); });
 }
 
+std::unique_ptr<NSBezierPath> CSElement::clipPath(const CSStylesheet*) const
+{
+    return nullptr;
+}
+
 std::unique_ptr<NSBezierPath> CSElement::shapePath(const CSStylesheet*) const
 {
     return nullptr;

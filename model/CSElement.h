@@ -301,6 +301,10 @@ public:
     virtual bool acceptsMaster(const CSElement* candidate) const;
     // The picture a picture element shows; null for every other kind.
     virtual PAImage* picture() const { return nullptr; }
+    // The outline that clips the elements placed into this one, in page
+    // coordinates: the styled shape turned by the element's rotation. Null
+    // for kinds that clip nothing.
+    virtual std::unique_ptr<NSBezierPath> clipPath(const CSStylesheet* stylesheet) const;
 
     // --- Attributes (not virtual) ----------------------------------------
     // A key with "." is used as it is; another gets the style prefix.

@@ -66,6 +66,10 @@ public:
     {
         return std::make_unique<NSBezierPath>(NSBezierPath::pathWithRect(frame()));
     }
+    std::unique_ptr<NSBezierPath> clipPath(const CSStylesheet* stylesheet) const override
+    {
+        return shapePath(stylesheet);
+    }
     CSElement* clone() const override { return new TestPanel(*this); }
 
 protected:
