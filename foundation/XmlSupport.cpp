@@ -109,6 +109,10 @@ bool parseDocument(TiXmlDocument& document, const QByteArray& text)
     const qsizetype length = valid.size();
     valid.append(QByteArray(8, '\0'));
     valid.truncate(length + 8);
+    // Texts keep their spaces and line breaks exactly as stored (styled text
+    // and names depend on it). The switch is process-wide, so it is set on
+    // every parse rather than left to whichever reader ran first.
+    TiXmlBase::SetCondenseWhiteSpace(false);
     document.Parse(valid.constData(), nullptr, TIXML_ENCODING_UTF8);
     return !document.Error();
 }

@@ -305,6 +305,9 @@ public:
     // coordinates: the styled shape turned by the element's rotation. Null
     // for kinds that clip nothing.
     virtual std::unique_ptr<NSBezierPath> clipPath(const CSStylesheet* stylesheet) const;
+    // What the page draws over an element after the elements it clips (a
+    // panel's outline lies over its pictures); nothing for most kinds.
+    virtual void drawOverlay(const CSStylesheet*, float) {}
 
     // --- Attributes (not virtual) ----------------------------------------
     // A key with "." is used as it is; another gets the style prefix.
@@ -401,6 +404,9 @@ protected:
     // Appends without undo, notification or checks beyond canContain: the
     // copy constructor and readers.
     bool appendChildQuietly(CSElement* element);
+    // Moves the child at from to the index to (both valid) without undo or
+    // notification: for stacking overrides that record their own action.
+    void moveChildQuietly(int from, int to);
     // Drops children from the list without retiring or destroying them (a
     // group's members belong to other containers).
     void forgetChild(const CSElement* element);

@@ -209,6 +209,13 @@ void CSElement::sendChildBackward(CSElement* element)
     postChanged();
 }
 
+void CSElement::moveChildQuietly(int from, int to)
+{
+    if (from < 0 || from >= childCount() || to < 0 || to >= childCount())
+        return;
+    restack(m_children, from, to);
+}
+
 bool CSElement::childIsBehind(const CSElement* a, const CSElement* b) const
 {
     const int ia = indexOfChild(a);

@@ -1,0 +1,3 @@
+#include "CSUndoDelPageAtIndex.h"
+
+CSUndoDelPageAtIndex::CSUndoDelPageAtIndex(CSComic* target, int index) : CSUndoSetter(target, index) {}

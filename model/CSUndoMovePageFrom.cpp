@@ -1,0 +1,3 @@
+#include "CSUndoMovePageFrom.h"
+
+CSUndoMovePageFrom::CSUndoMovePageFrom(CSComic* target, int movedTo, int movedFrom) : CSUndoSetter(target, movedTo, movedFrom) {}

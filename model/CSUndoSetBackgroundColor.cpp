@@ -1,0 +1,3 @@
+#include "CSUndoSetBackgroundColor.h"
+
+CSUndoSetBackgroundColor::CSUndoSetBackgroundColor(CSComic* target, PackedColor oldColor) : CSUndoSetter(target, oldColor) {}

@@ -1,0 +1,3 @@
+#include "CSUndoSetBottomMargin.h"
+
+CSUndoSetBottomMargin::CSUndoSetBottomMargin(CSComic* target, float oldMargin) : CSUndoSetter(target, oldMargin) {}

@@ -1,0 +1,3 @@
+#include "CSUndoSetLeftMargin.h"
+
+CSUndoSetLeftMargin::CSUndoSetLeftMargin(CSComic* target, float oldMargin) : CSUndoSetter(target, oldMargin) {}

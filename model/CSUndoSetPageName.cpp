@@ -1,0 +1,3 @@
+#include "CSUndoSetPageName.h"
+
+CSUndoSetPageName::CSUndoSetPageName(CSComic* target, const QString& oldName) : CSUndoSetter(target, oldName) {}

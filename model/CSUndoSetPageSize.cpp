@@ -1,0 +1,3 @@
+#include "CSUndoSetPageSize.h"
+
+CSUndoSetPageSize::CSUndoSetPageSize(CSComic* target, Size oldSize) : CSUndoSetter(target, oldSize) {}

@@ -1,0 +1,3 @@
+#include "CSUndoSetPortrait.h"
+
+CSUndoSetPortrait::CSUndoSetPortrait(CSComic* target, bool wasPortrait) : CSUndoSetter(target, wasPortrait) {}

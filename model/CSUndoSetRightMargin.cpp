@@ -1,0 +1,3 @@
+#include "CSUndoSetRightMargin.h"
+
+CSUndoSetRightMargin::CSUndoSetRightMargin(CSComic* target, float oldMargin) : CSUndoSetter(target, oldMargin) {}

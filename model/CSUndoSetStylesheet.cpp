@@ -1,0 +1,3 @@
+#include "CSUndoSetStylesheet.h"
+
+CSUndoSetStylesheet::CSUndoSetStylesheet(CSComic* target, CSStylesheet* oldStylesheet) : CSUndoSetter(target, oldStylesheet) {}

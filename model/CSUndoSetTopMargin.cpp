@@ -1,0 +1,3 @@
+#include "CSUndoSetTopMargin.h"
+
+CSUndoSetTopMargin::CSUndoSetTopMargin(CSComic* target, float oldMargin) : CSUndoSetter(target, oldMargin) {}
