@@ -29,6 +29,25 @@ const Option* findOption(const CliCommand& command, const QString& name)
     return nullptr;
 }
 
+// The option written with a single dash and one letter ("-o"), or null.
+const Option* findLetterOption(const CliCommand& command, const QString& word)
+{
+    if (word.size() != 2 || word[0] != QLatin1Char('-'))
+        return nullptr;
+    for (const Option& option : command.options)
+        if (!option.letter.isNull() && option.letter == word[1])
+            return &option;
+    return nullptr;
+}
+
+bool anyLetterOptionTakesValue(const QString& word)
+{
+    for (const CliCommand& command : registry())
+        if (const Option* option = findLetterOption(command, word); option && option->takesValue())
+            return true;
+    return false;
+}
+
 // Whether some command's option of that name takes a value: decides whether
 // the word after an option that stands before the command belongs to it.
 bool anyOptionTakesValue(const QString& name)
@@ -54,8 +73,11 @@ int commandIndex(const QStringList& words)
                 ++i;
             continue;
         }
-        if (word.startsWith(QLatin1Char('-')) && word.size() > 1)
+        if (word.startsWith(QLatin1Char('-')) && word.size() > 1) {
+            if (anyLetterOptionTakesValue(word))
+                ++i;
             continue;
+        }
         return i;
     }
     return -1;
@@ -77,8 +99,19 @@ Arguments parse(const CliCommand& command, const QStringList& words, int skip)
             optionsEnded = true;
             continue;
         }
-        if (!word.startsWith(QLatin1String("--")))
-            throw UsageError{QStringLiteral("unknown option \"%1\"").arg(word)};
+        if (!word.startsWith(QLatin1String("--"))) {
+            const Option* option = findLetterOption(command, word);
+            if (!option)
+                throw UsageError{QStringLiteral("unknown option \"%1\"").arg(word)};
+            if (!option->takesValue()) {
+                arguments.set(option->name, QString());
+                continue;
+            }
+            if (i + 1 >= words.size() || i + 1 == skip)
+                throw UsageError{QStringLiteral("option \"%1\" needs a value").arg(word)};
+            arguments.set(option->name, words[++i]);
+            continue;
+        }
         const qsizetype equals = word.indexOf(QLatin1Char('='));
         const QString name = word.mid(2, equals < 0 ? -1 : equals - 2);
         const Option* option = findOption(command, name);
@@ -126,7 +159,8 @@ QString CliCommand::usage() const
     if (!options.isEmpty()) {
         text += QStringLiteral("\noptions:\n");
         for (const Option& option : options) {
-            QString head = QStringLiteral("  --") + option.name;
+            QString head = option.letter.isNull() ? QStringLiteral("  --") + option.name
+                                                  : QStringLiteral("  -%1, --%2").arg(option.letter, option.name);
             if (option.takesValue())
                 head += QLatin1Char(' ') + option.valueName;
             text += head.leftJustified(26) + QLatin1Char(' ') + option.help + QLatin1Char('\n');

@@ -9,8 +9,8 @@
 
 // The command-line contract of panelora-cli, shared by every command:
 //   panelora-cli COMMAND [OPTIONS] ARGS
-// Options are "--name value" or "--name=value" and may stand anywhere; "--"
-// ends them. Exit status 0 on success, 1 on a file or data failure
+// Options are "--name value" or "--name=value" (some also "-x value") and
+// may stand anywhere; "--" ends them. Exit status 0 on success, 1 on a file or data failure
 // ("panelora-cli: FILE: reason" on stderr), 2 on a usage error (the problem
 // and the usage on stderr). stdout carries data only.
 //
@@ -43,6 +43,8 @@ struct Option
     QString name;      // without the leading "--"
     QString valueName; // empty for a switch that takes no value
     QString help;
+    // A one-letter form ("-o value"), or none.
+    QChar letter = QChar();
 
     bool takesValue() const { return !valueName.isEmpty(); }
 };

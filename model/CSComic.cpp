@@ -30,7 +30,8 @@ float CSComic::paperLength(float value)
 
 Size CSComic::paperSize(Size size)
 {
-    return Size{paperLength(size.width), paperLength(size.height)};
+    // Templates and layouts divide by the page size: never below one unit.
+    return Size{std::max(paperLength(size.width), 1.0f), std::max(paperLength(size.height), 1.0f)};
 }
 
 CSComic::CSComic() = default;
@@ -159,8 +160,8 @@ Size CSComic::orientedSize() const
 Size CSComic::contentSize() const
 {
     const Size paper = orientedSize();
-    return Size{std::max(paper.width - (m_leftMargin + m_rightMargin), 0.0f),
-                std::max(paper.height - (m_topMargin + m_bottomMargin), 0.0f)};
+    return Size{std::max(paper.width - (m_leftMargin + m_rightMargin), 1.0f),
+                std::max(paper.height - (m_topMargin + m_bottomMargin), 1.0f)};
 }
 
 Rect CSComic::paperRect() const
@@ -262,7 +263,7 @@ void CSComic::setGridInterval(std::int32_t interval)
 
 void CSComic::setSnapTolerance(std::int32_t tolerance)
 {
-    m_snapTolerance = std::clamp(tolerance, 0, 100000);
+    m_snapTolerance = std::clamp(tolerance, 1, 100000);
 }
 
 // --- Stylesheet ------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include "UndoableObject.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <map>
@@ -71,7 +72,7 @@ public:
     bool isPortrait() const { return m_portrait != 0; }
     // Portrait: the smaller side is the width; landscape: the larger.
     Size orientedSize() const;
-    // The oriented size less the margins.
+    // The oriented size less the margins, at least one unit each way.
     Size contentSize() const;
     // The paper in content coordinates: (-left, -top, oriented size).
     Rect paperRect() const;
@@ -138,6 +139,9 @@ public:
     // Null when the text does not parse.
     static CSComic* comicFromXmlText(const QByteArray& text);
     static CSComic* comicFromXml(const TiXmlElement* root);
+    // What the reader had to leave out of a damaged file, one line each
+    // (empty for a file read whole).
+    const QStringList& readProblems() const { return m_readProblems; }
 
 private:
     // Paper sizes and margins are kept finite, not negative and within the
@@ -153,7 +157,7 @@ private:
     std::vector<CSPage*> m_pages;
     CSStylesheet* m_stylesheet = nullptr;
     QString m_pageName;
-    Size m_pageSize;
+    Size m_pageSize{1.0f, 1.0f};
     float m_leftMargin = 0.0f;
     float m_rightMargin = 0.0f;
     float m_topMargin = 0.0f;
@@ -166,4 +170,5 @@ private:
     std::int32_t m_snapTolerance = 8;
     PackedColor m_backgroundColor = kDefaultBackground;
     std::map<QString, PAImage*> m_pictures;
+    QStringList m_readProblems;
 };

@@ -29,6 +29,16 @@ QString settingText(const TiXmlElement* setting)
     return text.stringValue();
 }
 
+int countElementNodes(const TiXmlElement* node)
+{
+    const TiXmlElement* elements = node->FirstChildElement("elements");
+    int count = 0;
+    for (const TiXmlElement* child = elements ? elements->FirstChildElement("element") : nullptr; child;
+         child = child->NextSiblingElement("element"))
+        ++count;
+    return count;
+}
+
 } // namespace
 
 TiXmlElement* CSComic::toXml(TiXmlNode* parent) const
@@ -88,11 +98,24 @@ CSComic* CSComic::comicFromXml(const TiXmlElement* root)
         if (CSStylesheet* read = CSStylesheet::stylesheetFromXml(stylesheet))
             comic->setStylesheet(read);
     }
+    // Style lookups need a root to fall back on.
+    if (!comic->stylesheet()) {
+        comic->m_readProblems << QStringLiteral("the comic has no readable stylesheet; the built-in one is used");
+        comic->setStylesheet(CSStylesheet::newStylesheet());
+    }
     comic->readSettings(root->FirstChildElement("attributes"));
     if (const TiXmlElement* pages = root->FirstChildElement("pages")) {
         for (const TiXmlElement* node = pages->FirstChildElement("element"); node;
-             node = node->NextSiblingElement("element"))
-            comic->addPage(CSPage::fromXml(node, 0));
+             node = node->NextSiblingElement("element")) {
+            CSPage* page = CSPage::fromXml(node, 0);
+            comic->addPage(page);
+            const int stored = countElementNodes(node);
+            if (page->childCount() < stored)
+                comic->m_readProblems << QStringLiteral("page %1: %2 of %3 elements could not be read")
+                                             .arg(comic->pageCount())
+                                             .arg(stored - page->childCount())
+                                             .arg(stored);
+        }
     }
     return comic;
 }

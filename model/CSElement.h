@@ -301,6 +301,8 @@ public:
     virtual bool acceptsMaster(const CSElement* candidate) const;
     // The picture a picture element shows; null for every other kind.
     virtual PAImage* picture() const { return nullptr; }
+    // The name of the picture a picture element refers to; empty otherwise.
+    virtual QString pictureName() const { return QString(); }
     // The outline that clips the elements placed into this one, in page
     // coordinates: the styled shape turned by the element's rotation. Null
     // for kinds that clip nothing.

@@ -101,8 +101,9 @@ TEST(ComicGeometry, OrientationAndMarginsGiveContentAndPaper)
         {{612, 792}, true, 36, {612, 792}, {540, 720}},
         {{792, 612}, true, 0, {612, 792}, {612, 792}},
         {{500, 500}, false, 10, {500, 500}, {480, 480}},
-        // Margins wider than the paper leave no content, never a negative size.
-        {{100, 100}, true, 80, {100, 100}, {0, 0}},
+        // Margins wider than the paper leave one unit of content, never a
+        // negative or empty size.
+        {{100, 100}, true, 80, {100, 100}, {1, 1}},
     };
     for (const Case& c : cases) {
         CSComic comic(c.stored);
@@ -241,10 +242,12 @@ TEST(ComicFile, DamagedOrHostileFilesGiveSaneComics)
             continue;
         const Size content = comic->contentSize();
         EXPECT_TRUE(std::isfinite(content.width) && std::isfinite(content.height));
-        EXPECT_GE(content.width, 0.0f);
+        EXPECT_GE(content.width, 1.0f);
+        EXPECT_GE(content.height, 1.0f);
+        EXPECT_NE(comic->stylesheet(), nullptr);
         EXPECT_GE(comic->leftMargin(), 0.0f);
         EXPECT_GE(comic->gridInterval(), 1);
-        EXPECT_GE(comic->snapTolerance(), 0);
+        EXPECT_GE(comic->snapTolerance(), 1);
         // A comic read from a file writes out again and reads back the same.
         const QByteArray written = xmlOf(*comic);
         ComicPtr again = readComic(written);
