@@ -15,9 +15,10 @@ PageRenderer::~PageRenderer() = default;
 
 Size PageRenderer::pixelSize(float dotsPerInch) const
 {
+    // Multiplied before dividing, in double: 420 x 150 / 72 is exactly 875,
+    // where 420 x (150 / 72) in floats falls just short and truncates to 874.
     const Size paper = m_comic.orientedSize();
-    const float scale = dotsPerInch / 72.0f;
-    return Size{paper.width * scale, paper.height * scale};
+    return Size{float(double(paper.width) * dotsPerInch / 72.0), float(double(paper.height) * dotsPerInch / 72.0)};
 }
 
 bool PageRenderer::prepareContext(Size pixels)
