@@ -319,8 +319,14 @@ void CSCell::setFrame(const Rect& frame)
         CSElement::setFrame(frame);
         return;
     }
-    const Rect target = sanitized(frame);
     const Rect current = this->frame();
+    Rect target = sanitized(frame);
+    // A polygon squeezed flat could never be given its shape back: a side
+    // that changes stays at least kMinResizeSide long.
+    auto limited = [](float wanted, float side) {
+        return wanted == side || wanted >= kMinResizeSide ? wanted : kMinResizeSide;
+    };
+    target.size = Size{limited(target.width(), current.width()), limited(target.height(), current.height())};
     if (isLocked() || target == current)
         return;
     registerUndo(new CSUndoSetFrame(this, current));

@@ -46,7 +46,8 @@ public:
     // The polygon's bounds while irregular.
     Rect frame() const override;
     // An irregular panel maps its points from the polygon's bounds onto the
-    // new frame. Refused when locked or unchanged; records CSUndoSetFrame.
+    // new frame; a side it changes becomes at least kMinResizeSide long.
+    // Refused when locked or unchanged; records CSUndoSetFrame.
     void setFrame(const Rect& frame) override;
     void moveBy(Size delta) override;
     // Refused when locked. An irregular panel moves its points, a regular

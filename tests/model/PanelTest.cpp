@@ -227,6 +227,23 @@ TEST(PanelGeometry, SettingTheFrameOfAnIrregularPanelMapsItsPoints)
     EXPECT_EQ(panel.editablePoints()[2], (Point{210, 10}));
 }
 
+TEST(PanelGeometry, AnIrregularPanelIsNeverSqueezedFlatByANewFrame)
+{
+    CSCell panel(Rect(0, 0, 100, 50));
+    panel.setIrregular(true);
+    panel.setFrame(Rect(10, 10, 0, -20));
+    EXPECT_EQ(panel.frame(), Rect(10, 10, CSElement::kMinResizeSide, CSElement::kMinResizeSide));
+    panel.setFrame(Rect(0, 0, 100, 50));
+    EXPECT_EQ(panel.storedPoints()[1], (Point{50, 50}));
+
+    // A thin polygon keeps its width when only moved.
+    panel.setPointCount(3);
+    panel.movePoint(Point{98, 50}, 0);
+    ASSERT_EQ(panel.frame().width(), 2.0f);
+    panel.setFrame(Rect(20, 30, 2, 50));
+    EXPECT_EQ(panel.frame(), Rect(20, 30, 2, 50));
+}
+
 TEST(PanelResize, AnIrregularPanelScalesAboutTheOppositeHandle)
 {
     CSCell panel(Rect(0, 0, 100, 50));
