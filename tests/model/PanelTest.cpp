@@ -143,6 +143,21 @@ TEST(PanelPoints, ARotatedPanelKeepsAnUntouchedCornerInPlace)
     EXPECT_NEAR(p[2].y - p[6].y, 75, kNear);
 }
 
+// Top-left, top-right and bottom-left all change: the bottom-right corner
+// is the first one left alone.
+TEST(PanelPoints, TheAnchorIsTheFirstCornerTheEditLeavesAlone)
+{
+    CSCell panel(Rect(10, 20, 100, 50));
+    panel.setAngle(-35);
+    panel.setIrregular(true);
+    const Point bottomRight = onPage(panel, Point{110, 70});
+    panel.movePoint(Point{0, 10}, 6); // the top-left corner, outwards
+    const Rect bounds = panel.frame();
+    EXPECT_NEAR(bounds.width(), 110, kNear);
+    EXPECT_NEAR(bounds.height(), 60, kNear);
+    expectNear(onPage(panel, Point{bounds.maxX(), bounds.maxY()}), bottomRight);
+}
+
 TEST(PanelPoints, AnUnrotatedPanelIsNotShifted)
 {
     CSCell panel(Rect(10, 20, 100, 50));
@@ -277,6 +292,19 @@ TEST(PanelResize, ARotatedIrregularPanelKeepsTheOppositeHandleOnThePage)
     const Point anchor = panel.handlePosition(0);
     panel.resizeByHandle(Size{30, 20}, 7);
     expectNear(panel.handlePosition(0), anchor);
+    EXPECT_NEAR(panel.frame().width(), 130, kNear);
+    EXPECT_NEAR(panel.frame().height(), 70, kNear);
+}
+
+// The opposite handle is kept in place by shifting the panel alone: its
+// pictures are not moved by a resize.
+TEST(PanelResize, ARotatedRegularPanelKeepsTheOppositeHandleOnThePage)
+{
+    CSCell panel(Rect(10, 20, 100, 50));
+    panel.setAngle(40);
+    const Point anchor = panel.handlePosition(5);
+    panel.resizeByHandle(Size{30, -20}, 2);
+    expectNear(panel.handlePosition(5), anchor);
     EXPECT_NEAR(panel.frame().width(), 130, kNear);
     EXPECT_NEAR(panel.frame().height(), 70, kNear);
 }

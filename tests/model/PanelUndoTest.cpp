@@ -56,6 +56,7 @@ struct Scene
     CSCell* regular = new CSCell(Rect(10, 10, 200, 150));
     CSCell* irregular = new CSCell(Rect(250, 20, 120, 90));
     CSCell* rotated = new CSCell(Rect(50, 200, 160, 100));
+    CSCell* turned = new CSCell(Rect(400, 250, 100, 80));
     TestPicture* picture = new TestPicture(Rect(260, 30, 60, 40));
 
     Scene()
@@ -63,6 +64,7 @@ struct Scene
         page->addChild(regular);
         page->addChild(irregular);
         page->addChild(rotated);
+        page->addChild(turned);
         irregular->addChild(picture);
         irregular->setIrregular(true);
         irregular->setPointCount(6);
@@ -70,6 +72,7 @@ struct Scene
         rotated->setAngle(30);
         rotated->setIrregular(true);
         regular->setTag(1);
+        turned->setAngle(20);
         page->setUndoManager(&undo);
     }
     ~Scene() { CSElement::destroyTree(page); }
@@ -130,6 +133,8 @@ const EditCase kEdits[] = {
     {"resize_irregular_to_minimum", [](Scene& s) { s.irregular->resizeByHandle(Size{-900, -900}, 7); }},
     {"resize_rotated_irregular", [](Scene& s) { s.rotated->resizeByHandle(Size{-20, 30}, 5); }},
     {"resize_regular", [](Scene& s) { s.regular->resizeByHandle(Size{20, 10}, 7); }},
+    {"resize_rotated_regular", [](Scene& s) { s.turned->resizeByHandle(Size{-30, 25}, 2); }},
+    {"irregular_on_rotated", [](Scene& s) { s.turned->setIrregular(true); }},
     {"transform_irregular", [](Scene& s) { s.irregular->applyTransform(AffineTransform::scaling(2, 2)); }},
     {"transform_rotated_irregular", [](Scene& s) { s.rotated->applyTransform(AffineTransform::scaling(0.5f, 0.5f)); }},
     {"transform_regular", [](Scene& s) { s.regular->applyTransform(AffineTransform::scaling(2, 2)); }},
