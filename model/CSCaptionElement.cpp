@@ -3,6 +3,7 @@
 #include "ArchiveReader.h"
 #include "ArchiveWriter.h"
 #include "CGraphicsInterface.h"
+#include "CSFrameShape.h"
 #include "CSStylesheet.h"
 #include "CSUndoSetString.h"
 #include "LinearGradientBrush.h"
@@ -94,19 +95,8 @@ NSBezierPath CSCaptionElement::captionPath(const CSStylesheet* stylesheet) const
 
 NSBezierPath CSCaptionElement::captionPath(const CSAttributeReader& attributes) const
 {
-    const Rect f = frame();
     const float r = sanitized(attributes.floatValue(keys().frameStyleRadius));
-    switch (attributes.intValue(keys().frameStyle)) {
-    case 1: return NSBezierPath::pathWithOval(f);
-    case 2: return NSBezierPath::pathWithRoundedCorners(f, r);
-    case 3: return NSBezierPath::pathWithBevelledCorners(f, r);
-    case 4: return NSBezierPath::pathWithConcaveCorners(f, r);
-    case 5: return NSBezierPath::pathWithNotchedCorners(f, r);
-    case 6: return NSBezierPath::pathSkewed(f, r);
-    case 7: return NSBezierPath::pathTwisted(f, r);
-    case 8: return NSBezierPath::pathScroll(f, r);
-    default: return NSBezierPath::pathWithRect(f);
-    }
+    return framePathForStyle(attributes.intValue(keys().frameStyle), frame(), r);
 }
 
 void CSCaptionElement::draw(const CSStylesheet* stylesheet, bool, float scale)

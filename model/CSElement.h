@@ -309,7 +309,7 @@ public:
     virtual std::unique_ptr<NSBezierPath> clipPath(const CSStylesheet* stylesheet) const;
     // What the page draws over an element after the elements it clips (a
     // panel's outline lies over its pictures); nothing for most kinds.
-    virtual void drawOverlay(const CSStylesheet*, float) {}
+    virtual void drawOverlay(const CSStylesheet*, bool /*highResolution*/, float /*scale*/) const {}
 
     // --- Attributes (not virtual) ----------------------------------------
     // A key with "." is used as it is; another gets the style prefix.

@@ -1,6 +1,7 @@
 // The element kinds a comic data file may name, by their "type".
 
 #include "CSCaptionElement.h"
+#include "CSCell.h"
 #include "CSElement.h"
 #include "XmlSupport.h"
 
@@ -20,6 +21,7 @@ struct KindReader
 
 // Types are compared exactly.
 constexpr KindReader kReaders[] = {
+    {"panel", &CSCell::fromXml},
     {"caption", &CSCaptionElement::fromXml},
 };
 

@@ -4,6 +4,7 @@
 #include "ArchiveWriter.h"
 #include "CGraphicsInterface.h"
 #include "CSCaptionElement.h"
+#include "CSCell.h"
 #include "CSComic.h"
 #include "CSStylesheet.h"
 #include "CSUndoBringElementForward.h"
@@ -11,11 +12,14 @@
 #include "CSUndoSendElementBackward.h"
 #include "CSUndoSendElementToBack.h"
 #include "LinearGradientBrush.h"
+#include "NSArray.h"
+#include "NSDictionary.h"
 #include "NSBezierPath.h"
 #include "PAImage.h"
 #include "PATextRootWindow.h"
 #include "PathGeometry.h"
 #include "StyleKeys.h"
+#include "TextCodecs.h"
 #include "XmlSupport.h"
 
 #include <tinyxml.h>
@@ -118,6 +122,75 @@ int CSPage::lastPanelIndex() const
             return index;
     }
     return -1;
+}
+
+CSCell* CSPage::panelWithTag(std::int32_t tag) const
+{
+    for (CSCell* panel : CSCell::panelsIn(children())) {
+        if (panel->tag() == tag)
+            return panel;
+    }
+    return nullptr;
+}
+
+CSPage* CSPage::pageWithGrid(Size contentSize, int rows, int columns, float gap)
+{
+    auto* page = new CSPage(contentSize);
+    if (rows <= 0 || columns <= 0 || rows > kMaxGridLines || columns > kMaxGridLines)
+        return page;
+    const Size size = page->pageSize();
+    const float columnWidth = (size.width - float(columns + 1) * gap) / float(columns);
+    const float rowHeight = (size.height - float(rows + 1) * gap) / float(rows);
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < columns; ++column) {
+            const Rect frame(gap * float(column + 1) + columnWidth * float(column),
+                             gap * float(row + 1) + rowHeight * float(row), columnWidth, rowHeight);
+            page->addChild(new CSCell(frame));
+        }
+    }
+    return page;
+}
+
+NSDictionary* CSPage::templateDictionary() const
+{
+    auto* dictionary = new NSDictionary;
+    auto* cells = new NSArray;
+    const float sx = 1000.0f / std::max(m_pageSize.width, 1.0f);
+    const float sy = 1000.0f / std::max(m_pageSize.height, 1.0f);
+    for (CSCell* panel : CSCell::panelsIn(children())) {
+        CSCopyScope scope;
+        CSElement* copy = panel->clone();
+        copy->setLocked(false);
+        copy->applyTransform(AffineTransform::scaling(sx, sy));
+        cells->addObject(NSObject(static_cast<CSCell*>(copy)->templateDictionary()));
+        destroyTree(copy);
+    }
+    dictionary->setArrayForKey(cells, QStringLiteral("Cells"));
+    dictionary->setStringForKey(QStringLiteral("{1000, 1000}"), QStringLiteral("Normalized To"));
+    dictionary->setStringForKey(stringFromSize(m_pageSize), QStringLiteral("Normalized From"));
+    if (!styleName().isEmpty())
+        dictionary->setStringForKey(styleName(), QStringLiteral("Style"));
+    return dictionary;
+}
+
+CSPage* CSPage::pageFromTemplate(const NSDictionary& dictionary, Size contentSize)
+{
+    auto* page = new CSPage(contentSize);
+    const Size size = page->pageSize();
+    const NSObject* cells = dictionary.valueForKey(QStringLiteral("Cells"));
+    if (const NSArray* list = cells ? cells->arrayValue() : nullptr) {
+        const int count = std::min(list->count(), kMaxTemplatePanels);
+        for (int index = 0; index < count; ++index) {
+            CSCell* panel = CSCell::fromTemplateDictionary(list->dictionaryAtIndex(index));
+            if (!panel)
+                continue;
+            panel->applyTransform(AffineTransform::scaling(size.width * 0.001f, size.height * 0.001f));
+            page->addChild(panel);
+        }
+    }
+    if (const NSObject* style = dictionary.valueForKey(QStringLiteral("Style")); style && !style->stringValue().isEmpty())
+        page->setStyleName(style->stringValue());
+    return page;
 }
 
 void CSPage::addChild(CSElement* element)
@@ -279,7 +352,7 @@ void CSPage::drawPanelAndContents(CSElement* panel, const CSStylesheet* styleshe
         if (child->isClipped() && child->clipSource() == panel && child->isDrawnByPage())
             child->draw(stylesheet, highResolution, 1.0f);
     }
-    panel->drawOverlay(stylesheet, 1.0f);
+    panel->drawOverlay(stylesheet, highResolution, 1.0f);
 }
 
 bool CSPage::isClippedByOwnPanel(const CSElement* element) const

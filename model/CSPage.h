@@ -3,6 +3,7 @@
 #include "CSElement.h"
 #include "CRefCountObject.h"
 
+class CSCell;
 class CSComic;
 class NSDictionary;
 class PAImage;
@@ -40,6 +41,19 @@ public:
     std::vector<CSElement*> panels() const;
     // The index of the last panel among the children, -1 without panels.
     int lastPanelIndex() const;
+    // The first panel with that order number, or null.
+    CSCell* panelWithTag(std::int32_t tag) const;
+
+    // A new page of the content size with rows x columns panels, gap apart
+    // and from the edges, in row order; no panels for no columns or rows.
+    static CSPage* pageWithGrid(Size contentSize, int rows, int columns, float gap);
+
+    // The page as a template: "Cells" (each panel scaled to a 1000 x 1000
+    // page), "Normalized To", "Normalized From" and "Style" when set. A new
+    // dictionary (count 0).
+    NSDictionary* templateDictionary() const;
+    // A new page of the content size from a template dictionary.
+    static CSPage* pageFromTemplate(const NSDictionary& dictionary, Size contentSize);
 
     // A panel goes directly after the last panel, anything else to the end.
     void addChild(CSElement* element) override;
@@ -67,6 +81,9 @@ public:
     static CSPage* fromXml(const TiXmlElement* node, int depth);
 
     static constexpr const char* kClassName = "CSPage";
+    // Limits for grids and templates, which may come from files.
+    static constexpr int kMaxGridLines = 100;
+    static constexpr int kMaxTemplatePanels = 1000;
 
 protected:
     CSPage(const CSPage& other);

@@ -2,6 +2,7 @@
 
 #include "ArchiveClassRegistry.h"
 #include "CSCaptionElement.h"
+#include "CSCell.h"
 #include "CSPage.h"
 #include "CSStylesheet.h"
 
@@ -11,4 +12,5 @@ void registerModelArchiveClasses()
     registry.registerClass("CSStylesheet", [] { return CSStylesheet::emptyStylesheet(); });
     registry.registerClass(CSCaptionElement::kClassName, [] { return new CSCaptionElement; });
     registry.registerClass(CSPage::kClassName, [] { return new CSPage; });
+    registry.registerClass(CSCell::kClassName, [] { return new CSCell; });
 }

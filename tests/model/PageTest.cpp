@@ -2,10 +2,12 @@
 // number box and the page's own XML form.
 
 #include "CSCaptionElement.h"
+#include "CSCell.h"
 #include "CSPage.h"
 #include "CSStylesheet.h"
 #include "CUndoManager.h"
 #include "ElementTestKinds.h"
+#include "NSDictionary.h"
 #include "PAImage.h"
 
 #include <gtest/gtest.h>
@@ -152,4 +154,70 @@ TEST(PageCopy, CloneKeepsSizeChildrenAndItsOwnThumbnail)
     ASSERT_NE(copy->thumbnail(), nullptr);
     EXPECT_NE(copy->thumbnail(), page.thumbnail());
     EXPECT_EQ(copy->thumbnail()->width(), 16);
+}
+
+TEST(PageGrid, RowsAndColumnsOfPanelsGapApart)
+{
+    std::unique_ptr<CSPage, PageDeleter> page(CSPage::pageWithGrid(Size{600, 800}, 2, 3, 10));
+    const std::vector<CSElement*> panels = page->panels();
+    ASSERT_EQ(panels.size(), 6u);
+    for (const CSElement* panel : panels) {
+        EXPECT_NEAR(panel->frame().width(), 186.667f, 1e-3f);
+        EXPECT_NEAR(panel->frame().height(), 385.0f, 1e-3f);
+        EXPECT_FALSE(panel->isLocked());
+    }
+    EXPECT_EQ(panels.front()->frame().origin, (Point{10, 10}));
+    EXPECT_NEAR(panels.back()->frame().x(), 403.333f, 1e-3f);
+    EXPECT_NEAR(panels.back()->frame().y(), 405.0f, 1e-3f);
+    // Row order: the second panel is beside the first.
+    EXPECT_EQ(panels[1]->frame().y(), 10.0f);
+
+    for (auto [rows, columns] : {std::pair{2, 0}, {0, 3}, {-1, 2}, {1000000, 1000000}}) {
+        std::unique_ptr<CSPage, PageDeleter> empty(CSPage::pageWithGrid(Size{600, 800}, rows, columns, 10));
+        EXPECT_EQ(empty->childCount(), 0);
+    }
+}
+
+TEST(PageTemplate, ADictionaryRebuildsThePanelsForAnotherPaper)
+{
+    std::unique_ptr<CSPage, PageDeleter> page(CSPage::pageWithGrid(Size{600, 800}, 2, 2, 20));
+    page->panels()[1]->setLocked(true);
+    static_cast<CSCell*>(page->panels()[2])->setTag(7);
+    page->setStyleName(QStringLiteral("Night"));
+    RefPtr<NSDictionary> dictionary(page->templateDictionary());
+    EXPECT_EQ(dictionary->stringForKey(QStringLiteral("Normalized To")), QStringLiteral("{1000, 1000}"));
+    EXPECT_EQ(dictionary->stringForKey(QStringLiteral("Normalized From")), QStringLiteral("{600, 800}"));
+    EXPECT_EQ(dictionary->stringForKey(QStringLiteral("Style")), QStringLiteral("Night"));
+    // The page itself is left as it was.
+    EXPECT_TRUE(page->panels()[1]->isLocked());
+    EXPECT_EQ(page->panels()[0]->frame(), Rect(20, 20, 270, 370));
+
+    std::unique_ptr<CSPage, PageDeleter> rebuilt(CSPage::pageFromTemplate(*dictionary, Size{300, 400}));
+    ASSERT_EQ(rebuilt->panels().size(), 4u);
+    EXPECT_EQ(rebuilt->styleName(), QStringLiteral("Night"));
+    const Rect first = rebuilt->panels()[0]->frame();
+    EXPECT_NEAR(first.x(), 10.0f, 1e-3f);
+    EXPECT_NEAR(first.width(), 135.0f, 1e-3f);
+    EXPECT_NEAR(first.height(), 185.0f, 1e-3f);
+    EXPECT_FALSE(rebuilt->panels()[1]->isLocked());
+    ASSERT_NE(rebuilt->panelWithTag(7), nullptr);
+    EXPECT_EQ(rebuilt->panelWithTag(7), rebuilt->panels()[2]);
+    EXPECT_EQ(rebuilt->panelWithTag(99), nullptr);
+
+    NSDictionary hostile;
+    hostile.setStringForKey(QStringLiteral("not a list"), QStringLiteral("Cells"));
+    std::unique_ptr<CSPage, PageDeleter> none(CSPage::pageFromTemplate(hostile, Size{300, 400}));
+    EXPECT_EQ(none->childCount(), 0);
+}
+
+TEST(PageBand, RealPanelsJoinTheBandBehindABalloon)
+{
+    CSPage page(Size{600, 800});
+    auto* caption = new CSCaptionElement(Rect(20, 20, 100, 40));
+    auto* first = new CSCell(Rect(0, 0, 100, 100));
+    auto* second = new CSCell(Rect(100, 0, 100, 100));
+    page.addChild(caption);
+    page.addChild(first);
+    page.addChild(second);
+    EXPECT_EQ(page.children(), (std::vector<CSElement*>{first, second, caption}));
 }
