@@ -2,6 +2,8 @@
 
 #include "ArchiveClassRegistry.h"
 #include "CSCaptionElement.h"
+#include "CSSFXChar.h"
+#include "CSSFXElement.h"
 #include "CSStylesheet.h"
 
 void registerModelArchiveClasses()
@@ -9,4 +11,6 @@ void registerModelArchiveClasses()
     ArchiveClassRegistry& registry = ArchiveClassRegistry::instance();
     registry.registerClass("CSStylesheet", [] { return CSStylesheet::emptyStylesheet(); });
     registry.registerClass(CSCaptionElement::kClassName, [] { return new CSCaptionElement; });
+    registry.registerClass(CSSFXElement::kClassName, [] { return new CSSFXElement; });
+    registry.registerClass(CSSFXChar::kClassName, [] { return new CSSFXChar; });
 }
