@@ -209,8 +209,13 @@ NSBezierPath CSSFXElement::envelopePath() const
 
 Rect CSSFXElement::frame() const
 {
-    float minX = m_envelope[0].x, maxX = minX, minY = m_envelope[0].y, maxY = minY;
-    for (const Point& p : m_envelope) {
+    return boundsOf(m_envelope);
+}
+
+Rect CSSFXElement::boundsOf(const Envelope& envelope)
+{
+    float minX = envelope[0].x, maxX = minX, minY = envelope[0].y, maxY = minY;
+    for (const Point& p : envelope) {
         minX = std::min(minX, p.x);
         maxX = std::max(maxX, p.x);
         minY = std::min(minY, p.y);
@@ -261,45 +266,36 @@ void CSSFXElement::movePoint(Point point, int index)
     if (isLocked() || index < 0 || index >= kEnvelopePointCount)
         return;
     point = Point{sanitized(point.x), sanitized(point.y)};
-    Point& stored = m_envelope[std::size_t(index)];
-    if (point == stored)
+    const Envelope& old = m_envelope;
+    if (point == old[std::size_t(index)])
         return;
-    registerUndo(new CSUndoSetPoint(this, stored, index));
-    const Rect before = frame();
-    const Envelope old = m_envelope;
-    stored = point;
+    Envelope next = old;
+    next[std::size_t(index)] = point;
     // A moved corner carries its edge's bulge along.
     if (index <= 1)
-        m_envelope[4] = plus(midpoint(m_envelope[0], m_envelope[1]), difference(old[4], midpoint(old[0], old[1])));
+        next[4] = plus(midpoint(next[0], next[1]), difference(old[4], midpoint(old[0], old[1])));
     else if (index <= 3)
-        m_envelope[5] = plus(midpoint(m_envelope[2], m_envelope[3]), difference(old[5], midpoint(old[2], old[3])));
-    if (angle() != 0.0f)
-        keepFrameCornerOnPage(before);
+        next[5] = plus(midpoint(next[2], next[3]), difference(old[5], midpoint(old[2], old[3])));
+    const Size shift = angle() != 0.0f ? rotationShift(frame(), boundsOf(next)) : Size{};
+    // The old point is saved where the shift puts the envelope: the undo,
+    // which shifts back by the same amount, then restores it exactly.
+    registerUndo(new CSUndoSetPoint(this, plus(old[std::size_t(index)], shift), index));
+    m_envelope = next;
+    mapEnvelope(AffineTransform::translation(shift.width, shift.height));
     invalidateAndPostChanged();
 }
 
-// After an edit of a rotated lettering, the frame (and with it the centre of
-// the rotation) has changed: without a correction the whole word would jump
-// on the page. One corner of the frame that the edit left in place (on whole
-// units: top-left, top-right, bottom-left, bottom-right, the first that is
-// unchanged, else top-left) is put back where it was on the page.
-void CSSFXElement::keepFrameCornerOnPage(const Rect& frameBefore)
+// An edit of a rotated lettering changes its frame, and with it the centre
+// it turns about: without a correction the whole word would jump on the
+// page. The shift that puts the frame's corners back where they were on the
+// page depends only on the two centres (every point turned about one centre
+// and about the other differs by the same amount).
+Size CSSFXElement::rotationShift(const Rect& before, const Rect& after) const
 {
-    const Rect a = integralRect(standardizedRect(frameBefore));
-    const Rect b = integralRect(standardizedRect(frame()));
-    const Point cornersA[4] = {{a.minX(), a.minY()}, {a.maxX(), a.minY()}, {a.minX(), a.maxY()}, {a.maxX(), a.maxY()}};
-    const Point cornersB[4] = {{b.minX(), b.minY()}, {b.maxX(), b.minY()}, {b.minX(), b.maxY()}, {b.maxX(), b.maxY()}};
-    Point anchor = cornersA[0];
-    for (int i = 0; i < 4; ++i) {
-        if (cornersA[i] == cornersB[i]) {
-            anchor = cornersA[i];
-            break;
-        }
-    }
-    const Point centreBefore{frameBefore.midX(), frameBefore.midY()};
-    const Point oldPlace = AffineTransform::rotationAbout(centreBefore, angle()).transformPoint(anchor);
-    const Point newPlace = rotationTransform(angle()).transformPoint(anchor);
-    shiftBy(difference(oldPlace, newPlace));
+    const Point anchor = before.origin;
+    const Point oldPlace = AffineTransform::rotationAbout(Point{before.midX(), before.midY()}, angle()).transformPoint(anchor);
+    const Point newPlace = AffineTransform::rotationAbout(Point{after.midX(), after.midY()}, angle()).transformPoint(anchor);
+    return sanitized(difference(oldPlace, newPlace));
 }
 
 void CSSFXElement::resizeByHandle(Size delta, int handle)

@@ -172,7 +172,8 @@ private:
     template <class Action>
     void restoreLayout(const Layout& layout);
     void applyLayout(const Layout& layout);
-    void keepFrameCornerOnPage(const Rect& frameBefore);
+    Size rotationShift(const Rect& before, const Rect& after) const;
+    static Rect boundsOf(const Envelope& envelope);
     Point warpPoint(Point point, const Rect& bounds) const;
 
     NSBezierPath mergedOutline() const;

@@ -92,6 +92,27 @@ TEST(LetteringUndoRules, UndoingASpreadPutsTheLettersBackExactly)
     }
 }
 
+// A rotated lettering shifts its envelope after a point edit so that it
+// stays in place on the page; undo puts the envelope back where it was (to
+// float rounding), not the one point alone.
+TEST(LetteringUndoRules, UndoingAPointEditOfARotatedLetteringRestoresTheEnvelope)
+{
+    Scene scene;
+    CSSFXElement& l = *scene.lettering;
+    l.setAngle(30);
+    const CSSFXElement::Envelope before = l.envelope();
+    for (int index : {0, 2, 4}) {
+        const Point p = l.envelope()[std::size_t(index)];
+        l.movePoint(Point{p.x + 25, p.y + 15}, index);
+        ASSERT_NE(l.envelope(), before);
+        scene.undo.undo();
+        for (std::size_t i = 0; i < before.size(); ++i) {
+            EXPECT_NEAR(l.envelope()[i].x, before[i].x, 1e-3) << index << " " << i;
+            EXPECT_NEAR(l.envelope()[i].y, before[i].y, 1e-3) << index << " " << i;
+        }
+    }
+}
+
 TEST(LetteringUndoRules, LettersRecordNothingThemselves)
 {
     Scene scene;
