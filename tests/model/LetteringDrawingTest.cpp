@@ -201,6 +201,27 @@ const RingCase kRings[] = {
 INSTANTIATE_TEST_SUITE_P(Strokes, LetteringRings, ::testing::ValuesIn(kRings),
                          [](const ::testing::TestParamInfo<RingCase>& info) { return std::string(info.param.name); });
 
+// Shadow offsets are stored in twentieths of a unit with y pointing up: an
+// offset of (0.5, -0.5) casts the shadow 10 right and 10 down.
+TEST(LetteringShadow, OffsetsAreTwentiethsOfAUnit)
+{
+    auto lettering = squareLettering();
+    lettering->setBoolAttribute(false, QStringLiteral("DrawFrame"));
+    lettering->setBoolAttribute(true, QStringLiteral("DrawShadow"));
+    lettering->setColorAttribute(0xFF000000u, QStringLiteral("ShadowColor"));
+    lettering->setFloatAttribute(0, QStringLiteral("ShadowBlurRadius"));
+    lettering->setFloatAttribute(0.5f, QStringLiteral("ShadowXOffset"));
+    lettering->setFloatAttribute(-0.5f, QStringLiteral("ShadowYOffset"));
+    auto context = drawInto(*lettering, 100, 100);
+    EXPECT_EQ(pixelAt(*context, 50, 50), kFill);
+    EXPECT_EQ(pixelAt(*context, 76, 60), 0xFF000000u);
+    EXPECT_EQ(pixelAt(*context, 50, 76), 0xFF000000u);
+    EXPECT_EQ(pixelAt(*context, 84, 60), kWhite);
+    EXPECT_EQ(pixelAt(*context, 50, 84), kWhite);
+    EXPECT_EQ(pixelAt(*context, 35, 35), kFill);
+    EXPECT_EQ(pixelAt(*context, 35, 28), kWhite);
+}
+
 TEST(LetteringRingsRules, AbsurdStrokeCountsAreClamped)
 {
     auto clamped = squareLettering();

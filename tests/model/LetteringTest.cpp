@@ -56,6 +56,30 @@ TEST(LetteringLetters, OneLetterPerCodeUnitInReverseOrder)
     EXPECT_NEAR(a.maxY(), 1.0f, 1.0f);
 }
 
+// The letter is the glyph outline flipped into layout space: TrueType
+// curves stay quadratic, PostScript curves cubic, and the bounds match.
+TEST(LetteringLetters, LettersAreTheGlyphOutlinesFlipped)
+{
+    auto hasCommand = [](const NSBezierPath& path, std::uint32_t command) {
+        for (int i = 0; i < path.vertexCount(); ++i)
+            if (path.vertexAt(i).command == command)
+                return true;
+        return false;
+    };
+    const PAFont* trueType = PAFont::fontWithFamily(QStringLiteral("DejaVu Sans"), 40);
+    TreePtr<CSSFXElement> quadratic(new CSSFXElement(QStringLiteral("O"), trueType));
+    EXPECT_TRUE(hasCommand(quadratic->letterAt(0)->outline(), kPathCurve3));
+    EXPECT_FALSE(hasCommand(quadratic->letterAt(0)->outline(), kPathCurve4));
+    auto cubic = makeLettering(QStringLiteral("O"));
+    EXPECT_TRUE(hasCommand(cubic->letterAt(0)->outline(), kPathCurve4));
+
+    const Rect glyph = PAFontRendering::glyphFor(trueType, U'O').path.bounds();
+    const Rect letter = quadratic->letterAt(0)->outline().bounds();
+    EXPECT_FLOAT_EQ(letter.minY(), -glyph.maxY());
+    EXPECT_FLOAT_EQ(letter.maxY(), -glyph.minY());
+    EXPECT_FLOAT_EQ(letter.minX(), glyph.minX());
+}
+
 TEST(LetteringLetters, SpacesAndTheSecondHalfOfASurrogatePairAreBlankLetters)
 {
     const QString text = QStringLiteral("a b") + QString::fromUcs4(U"\U0001D400");
