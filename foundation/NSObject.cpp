@@ -218,29 +218,10 @@ void NSObject::writeToArchive(ArchiveWriter& archive) const
     case Array: archive.writeObject(m_array); break;
     case Dictionary: archive.writeObject(m_dictionary); break;
     case Object: archive.writeObject(m_object); break;
-    case Font: archive.writeString(QStringLiteral("font: ") + m_font->fontString() + QStringLiteral("; ")); break;
+    case Font: archive.writeString(fontStyleText(m_font)); break;
     case Empty: break;
     }
 }
-
-namespace {
-
-const PAFont* fontFromStyleText(const QString& text)
-{
-    QStringView body(text);
-    body = body.trimmed();
-    if (body.startsWith(u"font:"))
-        body = body.mid(5);
-    const qsizetype semicolon = body.lastIndexOf(u';');
-    if (semicolon >= 0)
-        body = body.left(semicolon);
-    body = body.trimmed();
-    if (body.isEmpty())
-        return nullptr;
-    return fontFromString(body).font();
-}
-
-} // namespace
 
 void NSObject::readFromArchive(ArchiveReader& archive)
 {

@@ -245,3 +245,24 @@ QString stringFromFont(const PAFont* font)
 {
     return font ? font->fontString() : QString();
 }
+
+QString fontStyleText(const PAFont* font)
+{
+    if (!font)
+        return QString();
+    return QStringLiteral("font: ") + font->fontString() + QStringLiteral("; ");
+}
+
+const PAFont* fontFromStyleText(QStringView text)
+{
+    QStringView body = text.trimmed();
+    if (body.startsWith(u"font:"))
+        body = body.mid(5);
+    const qsizetype semicolon = body.lastIndexOf(u';');
+    if (semicolon >= 0)
+        body = body.left(semicolon);
+    body = body.trimmed();
+    if (body.isEmpty())
+        return nullptr;
+    return fontFromString(body).font();
+}

@@ -46,5 +46,11 @@ FontDescription fontFromString(QStringView text);
 QString stringFromFont(const FontDescription& font);
 QString stringFromFont(const PAFont* font);
 
+// The style text of a font in archives: "font: <font text form>; ". A null
+// font is the empty text, and the empty text (or one without a font) reads
+// as no font.
+QString fontStyleText(const PAFont* font);
+const PAFont* fontFromStyleText(QStringView text);
+
 // The longest face name the unquoted font form keeps.
 constexpr qsizetype kMaxUnquotedFaceLength = 128;

@@ -47,6 +47,16 @@ TiXmlElement* appendElement(TiXmlNode* parent, const char* name);
 TiXmlElement* appendTextElement(TiXmlNode* parent, const char* name, const QString& text);
 void appendText(TiXmlNode* parent, const QString& text);
 
+// The text without the characters XML 1.0 cannot hold (control characters,
+// lone surrogates, U+FFFE and U+FFFF): a file holding one could not be read.
+QString xmlSafe(const QString& text);
+// The text (made xmlSafe) as CDATA sections, which keep every space and line
+// break as written; a "]]>" in the text is parted between two sections.
+void appendCData(TiXmlNode* parent, const QString& text);
+// All text and CDATA children of the element joined, so that text split over
+// several sections (or a file that mixes them) reads back whole.
+QString joinedText(const TiXmlElement* element);
+
 bool namesEqualIgnoringCase(const char* a, const char* b);
 
 } // namespace XmlSupport

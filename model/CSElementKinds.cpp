@@ -3,6 +3,7 @@
 #include "CSCaptionElement.h"
 #include "CSCell.h"
 #include "CSElement.h"
+#include "CSSFXElement.h"
 #include "XmlSupport.h"
 
 #include <tinyxml.h>
@@ -23,6 +24,7 @@ struct KindReader
 constexpr KindReader kReaders[] = {
     {"panel", &CSCell::fromXml},
     {"caption", &CSCaptionElement::fromXml},
+    {"lettering", &CSSFXElement::fromXml},
 };
 
 } // namespace

@@ -4,6 +4,8 @@
 #include "CSCaptionElement.h"
 #include "CSCell.h"
 #include "CSPage.h"
+#include "CSSFXChar.h"
+#include "CSSFXElement.h"
 #include "CSStylesheet.h"
 
 void registerModelArchiveClasses()
@@ -13,4 +15,6 @@ void registerModelArchiveClasses()
     registry.registerClass(CSCaptionElement::kClassName, [] { return new CSCaptionElement; });
     registry.registerClass(CSPage::kClassName, [] { return new CSPage; });
     registry.registerClass(CSCell::kClassName, [] { return new CSCell; });
+    registry.registerClass(CSSFXElement::kClassName, [] { return new CSSFXElement; });
+    registry.registerClass(CSSFXChar::kClassName, [] { return new CSSFXChar; });
 }

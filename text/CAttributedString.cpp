@@ -13,67 +13,6 @@
 
 namespace {
 
-// XML 1.0 allows tab, line feed, carriage return and the code points from
-// U+0020 on, except the surrogates and U+FFFE/U+FFFF. A lone surrogate or a
-// control character in the text would make the file unreadable: such
-// characters are dropped.
-bool isXmlCharacter(char32_t c)
-{
-    if (c == 0x9 || c == 0xA || c == 0xD)
-        return true;
-    if (c < 0x20)
-        return false;
-    if (c >= 0xD800 && c <= 0xDFFF)
-        return false;
-    return c != 0xFFFE && c != 0xFFFF && c <= 0x10FFFF;
-}
-
-QString xmlSafe(const QString& text)
-{
-    QString safe;
-    safe.reserve(text.size());
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text[i];
-        if (c.isHighSurrogate() && i + 1 < n && text[i + 1].isLowSurrogate()) {
-            safe += c;
-            safe += text[++i];
-            continue;
-        }
-        if (isXmlCharacter(c.unicode()))
-            safe += c;
-    }
-    return safe;
-}
-
-// A CDATA section ends at the first "]]>", so text holding one is written as
-// several sections, each "]]>" parted between two of them.
-void appendCData(TiXmlNode* parent, const QString& text)
-{
-    const std::string utf8 = toUtf8(xmlSafe(text));
-    std::size_t from = 0;
-    while (from < utf8.size()) {
-        const std::size_t end = utf8.find("]]>", from);
-        const std::size_t cut = end == std::string::npos ? utf8.size() : end + 2;
-        auto* section = new TiXmlText(utf8.substr(from, cut - from));
-        section->SetCDATA(true);
-        parent->LinkEndChild(section);
-        from = cut;
-    }
-}
-
-// All text and CDATA children joined: a run split over several sections (or
-// a file that mixes them) reads back whole.
-QString joinedText(const TiXmlElement* element)
-{
-    std::string utf8;
-    for (const TiXmlNode* child = element->FirstChild(); child; child = child->NextSibling()) {
-        if (const TiXmlText* text = child->ToText())
-            utf8 += text->ValueStr();
-    }
-    return fromUtf8(utf8);
-}
-
 QString fontDeclarations(const PAFont* font)
 {
     return styleDeclarations(characterFormatOfFont(font), ParagraphFormat::withAlignment(TextAlignment::Left));
@@ -306,8 +245,8 @@ void CAttributedString::writeXml(TiXmlNode* parent) const
     TiXmlElement* text = XmlSupport::appendElement(parent, "text");
     for (int i = 0; i < runCount(); ++i) {
         TiXmlElement* span = XmlSupport::appendElement(text, "tspan");
-        XmlSupport::setAttribute(span, "style", xmlSafe(runDeclarations(run(i))));
-        appendCData(span, runText(i));
+        XmlSupport::setAttribute(span, "style", XmlSupport::xmlSafe(runDeclarations(run(i))));
+        XmlSupport::appendCData(span, runText(i));
     }
 }
 
@@ -318,7 +257,7 @@ CAttributedString CAttributedString::fromXmlElement(const TiXmlElement* element)
         return result;
     for (const TiXmlElement* span = element->FirstChildElement("tspan"); span;
          span = span->NextSiblingElement("tspan")) {
-        const QString text = joinedText(span);
+        const QString text = XmlSupport::joinedText(span);
         if (XmlSupport::hasAttribute(span, "style")) {
             CharacterFormat character;
             ParagraphFormat paragraph;

@@ -6,7 +6,7 @@
 #include "CSStylesheet.h"
 #include "PAFont.h"
 
-#include <QGuiApplication>
+#include "BenchApplication.h"
 
 #include <benchmark/benchmark.h>
 
@@ -14,20 +14,6 @@
 #include <vector>
 
 namespace {
-
-// Fonts need a GUI application; benchmarks run without a display.
-void ensureApplication()
-{
-    static QGuiApplication* application = [] {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "bench_model";
-        static char* argv[] = {name, nullptr};
-        return new QGuiApplication(argc, argv);
-    }();
-    (void)application;
-}
 
 CSStylesheet* sheetWithStyles()
 {

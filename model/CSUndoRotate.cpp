@@ -1,0 +1,6 @@
+#include "CSUndoRotate.h"
+
+CSUndoRotate::CSUndoRotate(CSSFXElement* target, const CSSFXElement::Layout& before)
+    : CSUndoSetter(target, before)
+{
+}

@@ -1,0 +1,6 @@
+#include "CSUndoSpreadVertical.h"
+
+CSUndoSpreadVertical::CSUndoSpreadVertical(CSSFXElement* target, const CSSFXElement::Layout& before)
+    : CSUndoSetter(target, before)
+{
+}

@@ -1,0 +1,6 @@
+#include "CSUndoStagger.h"
+
+CSUndoStagger::CSUndoStagger(CSSFXElement* target, Size negatedOffset)
+    : CSUndoSetter(target, negatedOffset)
+{
+}
