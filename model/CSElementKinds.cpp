@@ -1,7 +1,10 @@
 // The element kinds a comic data file may name, by their "type".
 
+#include "CSBubble.h"
 #include "CSCaptionElement.h"
 #include "CSElement.h"
+#include "CSSpeechElement.h"
+#include "CSTail.h"
 #include "XmlSupport.h"
 
 #include <tinyxml.h>
@@ -21,6 +24,9 @@ struct KindReader
 // Types are compared exactly.
 constexpr KindReader kReaders[] = {
     {"caption", &CSCaptionElement::fromXml},
+    {"balloon", &CSSpeechElement::fromXml},
+    {"subballoon", &CSBubble::fromXml},
+    {"balloontail", &CSTail::fromXml},
 };
 
 } // namespace

@@ -1,12 +1,18 @@
 #include "ModelArchiveClasses.h"
 
 #include "ArchiveClassRegistry.h"
+#include "CSBubble.h"
 #include "CSCaptionElement.h"
+#include "CSSpeechElement.h"
 #include "CSStylesheet.h"
+#include "CSTail.h"
 
 void registerModelArchiveClasses()
 {
     ArchiveClassRegistry& registry = ArchiveClassRegistry::instance();
     registry.registerClass("CSStylesheet", [] { return CSStylesheet::emptyStylesheet(); });
     registry.registerClass(CSCaptionElement::kClassName, [] { return new CSCaptionElement; });
+    registry.registerClass(CSSpeechElement::kClassName, [] { return new CSSpeechElement; });
+    registry.registerClass(CSBubble::kClassName, [] { return new CSBubble; });
+    registry.registerClass(CSTail::kClassName, [] { return new CSTail; });
 }
