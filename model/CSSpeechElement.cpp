@@ -262,11 +262,15 @@ NSBezierPath CSSpeechElement::mergedOutline(bool straightTails) const
     return merged;
 }
 
-// One merged outline: the shadow is cast once by the fill (a second
-// shadowed stroke would darken the rim twice); the frame stroke is first
-// laid in the background colour, so the gaps of a dashed frame are the
-// balloon's own; the second fill covers the inner half of the frame and every
-// frame line inside the united shape, so only the outer contour keeps one.
+// One merged outline, drawn in this order: the shadowed fill, the frame
+// stroke (one unit narrower than the frame width), a second fill that covers
+// the inner half of the frame and every frame line inside the united shape,
+// so that only the outer contour keeps a frame, then the gradient. The
+// shadow is cast once, by the fill (a shadowed stroke as well would darken
+// the rim twice). Under a dashed or translucent frame the stroke is first
+// laid in the background colour, so that the gaps and the see-through frame
+// show the balloon and not the page. Steps whose pixels a later step covers
+// entirely are left out: without a shadow the first fill is the second's.
 void CSSpeechElement::draw(const CSStylesheet* stylesheet, bool, float scale)
 {
     CGraphicsInterface* context = CurrentContext();
@@ -276,6 +280,7 @@ void CSSpeechElement::draw(const CSStylesheet* stylesheet, bool, float scale)
     const CSAttributeReader attributes(*this, stylesheet);
     const PackedColor background = opaque(attributes.colorValue(k.backgroundColor));
     NSBezierPath merged = mergedOutline(attributes.boolValue(k.straightTail));
+    merged.setColor(background);
 
     context->Save();
     const bool clipped = isClipped();
@@ -284,26 +289,29 @@ void CSSpeechElement::draw(const CSStylesheet* stylesheet, bool, float scale)
             context->SetClip(&shape->path());
     }
 
-    context->Save();
+    const bool framed = attributes.boolValue(k.drawFrame);
     if (attributes.boolValue(k.drawShadow)) {
+        context->Save();
         CShadow& dropShadow = shadow();
         dropShadow.setColor(attributes.colorValue(k.shadowColor));
         dropShadow.setBlurRadius(attributes.floatValue(k.shadowBlurRadius));
         dropShadow.setOffset(Size{attributes.floatValue(k.shadowXOffset) * 20.0f * scale,
                                   attributes.floatValue(k.shadowYOffset) * 20.0f * scale});
         dropShadow.applyShadow();
+        merged.fill();
+        context->Restore();
     }
-    merged.setColor(background);
-    merged.fill();
-    context->Restore();
 
-    if (attributes.boolValue(k.drawFrame)) {
-        // The stroke is one unit narrower than the frame width; NaN is 0.
+    if (framed) {
+        // NaN and widths of 1 or less stroke a hairline.
         const float width = sanitized(attributes.floatValue(k.frameWidth) - 1.0f);
         merged.setLineWidth(width > 0.0f ? width : 0.0f);
-        merged.stroke();
-        merged.setColor(attributes.colorValue(k.frameColor));
-        if (m_speechType == CSBalloonShapes::Whisper)
+        const PackedColor frameColor = attributes.colorValue(k.frameColor);
+        const bool dashed = m_speechType == CSBalloonShapes::Whisper;
+        if (dashed || colorAlpha(frameColor) != 255)
+            merged.stroke();
+        merged.setColor(frameColor);
+        if (dashed)
             merged.setDash(5.0f, 5.0f);
         merged.stroke();
         merged.clearDash();

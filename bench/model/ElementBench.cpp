@@ -1,12 +1,11 @@
 // Element attribute resolution and caption drawing: both run for every
 // element on every repaint.
 
+#include "BenchApplication.h"
 #include "CAGGraphics.h"
 #include "CSCaptionElement.h"
 #include "CSStylesheet.h"
 #include "PAFont.h"
-
-#include <QGuiApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -14,20 +13,6 @@
 #include <vector>
 
 namespace {
-
-// Fonts need a GUI application; benchmarks run without a display.
-void ensureApplication()
-{
-    static QGuiApplication* application = [] {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "bench_model";
-        static char* argv[] = {name, nullptr};
-        return new QGuiApplication(argc, argv);
-    }();
-    (void)application;
-}
 
 CSStylesheet* sheetWithStyles()
 {
