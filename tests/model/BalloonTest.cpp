@@ -259,6 +259,12 @@ TEST(BalloonFrame, IsTheUnionOfItsPartsGrownByTheRim)
     EXPECT_EQ(two->frame(), Rect(5, 15, 140, 100));
     CSSpeechElement* tailed = page.balloon({Rect(10, 20, 100, 60)}, {Point{200, 300}});
     EXPECT_EQ(tailed->frame(), Rect(5, 15, 200.5f, 290.5f));
+
+    // Moving the balloon moves the stored frame and every part along.
+    tailed->moveBy(Size{7, -3});
+    EXPECT_EQ(tailed->frame(), Rect(12, 12, 200.5f, 290.5f));
+    EXPECT_EQ(tailed->storedFrame(), Rect(7, -3, 10, 10));
+    EXPECT_EQ(tailed->tails().front()->tip(), (Point{207, 297}));
 }
 
 TEST(BalloonFrame, ScalingMovesThePartsAboutTheCentre)
