@@ -122,6 +122,20 @@ TEST(BalloonDrawingRules, OnlyTheOuterHalfOfTheFrameShows)
     EXPECT_EQ(pixelAt(*context, 41, 70), 0xFFFFFFFFu);
 }
 
+// A frame width of 1 or less strokes a hairline, centred on the outline:
+// the second fill covers its inner half.
+TEST(BalloonDrawingRules, AThinFrameIsAHalfCoveredHairline)
+{
+    BalloonPage page;
+    CSSpeechElement* balloon = page.balloon({Rect(40, 40, 100, 60)});
+    balloon->setSpeechType(Square);
+    balloon->setFloatAttribute(1, QStringLiteral("FrameWidth"));
+    auto context = drawBalloon(*balloon, 1);
+    EXPECT_EQ(pixelAt(*context, 38, 70), 0xFFFFFFFFu);
+    EXPECT_LT(qRed(pixelAt(*context, 39, 70)), 128);
+    EXPECT_EQ(pixelAt(*context, 40, 70), 0xFFFFFFFFu);
+}
+
 // Where two sub-balloons overlap, the frame lines inside the united shape
 // are painted over; only the outer contour keeps its frame.
 TEST(BalloonDrawingRules, MergedSubBalloonsShareOneOutline)

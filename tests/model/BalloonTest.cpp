@@ -700,3 +700,47 @@ TEST(BalloonCopies, ACloneOwnsCopiesOfItsParts)
 }
 
 } // namespace
+
+namespace {
+
+TEST(BalloonStyles, StyleNamesAreSortedByCharacterCode)
+{
+    RefPtr<CSStylesheet> sheet(CSStylesheet::newStylesheet());
+    for (const char* name : {"beta", "alpha", "Alpha", "Zed"}) {
+        CSStylesheet* style = CSStylesheet::emptyStylesheet();
+        sheet->addStyle(style, QStringLiteral("Bubble"), QString::fromLatin1(name));
+    }
+    BalloonPage page;
+    CSSpeechElement* balloon = page.balloon({Rect(0, 0, 100, 100)}, {Point{0, 200}});
+    const QStringList expected{QStringLiteral("Alpha"), QStringLiteral("Zed"), QStringLiteral("alpha"),
+                               QStringLiteral("beta")};
+    EXPECT_EQ(balloon->styleNamesForKind(sheet.get()), expected);
+    EXPECT_EQ(balloon->tails().front()->styleNamesForKind(sheet.get()), expected);
+    CSBubble loose(Rect(0, 0, 50, 50), nullptr);
+    EXPECT_TRUE(loose.styleNamesForKind(sheet.get()).isEmpty());
+}
+
+TEST(BalloonText, FontAndColourReachEverySubBalloonInOneStep)
+{
+    BalloonPage page;
+    CUndoManager undo;
+    CSSpeechElement* balloon = page.balloon({Rect(0, 0, 100, 100), Rect(120, 0, 80, 80)}, {Point{0, 200}});
+    const std::vector<CSBubble*> bubbles = balloon->subBalloons();
+    bubbles[0]->setText(balloonText(QStringLiteral("One")));
+    bubbles[1]->setText(balloonText(QStringLiteral("Two")));
+    page.page().setUndoManager(&undo);
+    balloon->setTextColor(0xFFCC0000u);
+    for (CSBubble* bubble : bubbles)
+        EXPECT_EQ(bubble->text(), CAttributedString(bubble->text().string(),
+                                                    PAFont::fontWithFamily(QStringLiteral("DigitalStrip"), 11, false, false),
+                                                    0xFFCC0000u, TextAlignment::Center));
+    EXPECT_EQ(balloon->text(), bubbles[0]->text());
+    undo.undo();
+    EXPECT_FALSE(undo.canUndo());
+    EXPECT_EQ(bubbles[1]->text(), balloonText(QStringLiteral("Two")));
+    balloon->setText(balloonText(QStringLiteral("Three")));
+    EXPECT_EQ(bubbles[0]->text(), balloonText(QStringLiteral("Three")));
+    page.page().setUndoManager(nullptr);
+}
+
+} // namespace
