@@ -1,9 +1,12 @@
 // The element kinds a comic data file may name, by their "type".
 
+#include "CSBubble.h"
 #include "CSCaptionElement.h"
 #include "CSCell.h"
 #include "CSElement.h"
 #include "CSSFXElement.h"
+#include "CSSpeechElement.h"
+#include "CSTail.h"
 #include "XmlSupport.h"
 
 #include <tinyxml.h>
@@ -25,6 +28,9 @@ constexpr KindReader kReaders[] = {
     {"panel", &CSCell::fromXml},
     {"caption", &CSCaptionElement::fromXml},
     {"lettering", &CSSFXElement::fromXml},
+    {"balloon", &CSSpeechElement::fromXml},
+    {"subballoon", &CSBubble::fromXml},
+    {"balloontail", &CSTail::fromXml},
 };
 
 } // namespace

@@ -1,12 +1,15 @@
 #include "ModelArchiveClasses.h"
 
 #include "ArchiveClassRegistry.h"
+#include "CSBubble.h"
 #include "CSCaptionElement.h"
 #include "CSCell.h"
 #include "CSPage.h"
 #include "CSSFXChar.h"
 #include "CSSFXElement.h"
+#include "CSSpeechElement.h"
 #include "CSStylesheet.h"
+#include "CSTail.h"
 
 void registerModelArchiveClasses()
 {
@@ -17,4 +20,7 @@ void registerModelArchiveClasses()
     registry.registerClass(CSCell::kClassName, [] { return new CSCell; });
     registry.registerClass(CSSFXElement::kClassName, [] { return new CSSFXElement; });
     registry.registerClass(CSSFXChar::kClassName, [] { return new CSSFXChar; });
+    registry.registerClass(CSSpeechElement::kClassName, [] { return new CSSpeechElement; });
+    registry.registerClass(CSBubble::kClassName, [] { return new CSBubble; });
+    registry.registerClass(CSTail::kClassName, [] { return new CSTail; });
 }

@@ -1,12 +1,11 @@
 // Element attribute resolution and caption drawing: both run for every
 // element on every repaint.
 
+#include "BenchApplication.h"
 #include "CAGGraphics.h"
 #include "CSCaptionElement.h"
 #include "CSStylesheet.h"
 #include "PAFont.h"
-
-#include "BenchApplication.h"
 
 #include <benchmark/benchmark.h>
 
