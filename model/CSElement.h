@@ -305,6 +305,10 @@ public:
     // coordinates: the styled shape turned by the element's rotation. Null
     // for kinds that clip nothing.
     virtual std::unique_ptr<NSBezierPath> clipPath(const CSStylesheet* stylesheet) const;
+    // Puts back a frame the element had (undo and redo of CSUndoSetFrame).
+    // The base is setFrame; kinds whose setFrame adjusts what a user asks
+    // for (minimum sizes, aspect ratios) store the saved frame as it is.
+    virtual void restoreFrame(const Rect& frame) { setFrame(frame); }
 
     // --- Attributes (not virtual) ----------------------------------------
     // A key with "." is used as it is; another gets the style prefix.

@@ -2,6 +2,7 @@
 
 #include "CSCaptionElement.h"
 #include "CSElement.h"
+#include "CSImageElement.h"
 #include "XmlSupport.h"
 
 #include <tinyxml.h>
@@ -21,6 +22,7 @@ struct KindReader
 // Types are compared exactly.
 constexpr KindReader kReaders[] = {
     {"caption", &CSCaptionElement::fromXml},
+    {"image", &CSImageElement::fromXml},
 };
 
 } // namespace
