@@ -131,7 +131,6 @@ CSImageElement::CSImageElement(const Rect& frame) : CSElement(frame) {}
 
 CSImageElement::CSImageElement(const CSImageElement& other)
     : CSElement(other),
-      NotificationObserver(),
       m_source(other.m_source),
       m_imageName(other.m_imageName),
       m_pictureRect(other.m_pictureRect),
@@ -181,13 +180,13 @@ bool CSImageElement::isFastDrawing()
 void CSImageElement::setUndoManager(CUndoManager* manager)
 {
     NotificationCenter& center = NotificationCenter::defaultCenter();
-    center.removeObserver(this, NotificationNames::StylesheetFilterChangedNotification);
+    center.removeObserver(&m_filterObserver, NotificationNames::StylesheetFilterChangedNotification);
     CSElement::setUndoManager(manager);
     // Filter changes are posted by a document's undo manager: listen to this
     // document's only.
     if (manager)
-        center.addObserver(this, &CSImageElement::onFilterChanged, NotificationNames::StylesheetFilterChangedNotification,
-                           manager);
+        center.addObserver(&m_filterObserver, &FilterObserver::heard,
+                           NotificationNames::StylesheetFilterChangedNotification, manager);
 }
 
 // The information is the name of the style whose filter settings changed.

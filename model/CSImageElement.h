@@ -24,7 +24,7 @@
 // A picture that cannot be decoded draws the program's "unsupported format"
 // picture in its place; the element keeps its picture name, so the real
 // picture returns once it can be read.
-class CSImageElement : public CSElement, public NotificationObserver
+class CSImageElement : public CSElement
 {
 public:
     // No side of a picture set by a user is shorter than this.
@@ -173,6 +173,20 @@ private:
     void drawOutputPicture(const CSStylesheet* stylesheet, const Rect& target);
     void onFilterChanged(const Notification& notification);
 
+    // Hears "StylesheetFilterChangedNotification" for the element; a member
+    // of its own so that the centre calls a plain observer.
+    class FilterObserver : public NotificationObserver
+    {
+    public:
+        explicit FilterObserver(CSImageElement* owner) : m_owner(owner) {}
+        FilterObserver(const FilterObserver&) = delete;
+        FilterObserver& operator=(const FilterObserver&) = delete;
+        void heard(const Notification& notification) { m_owner->onFilterChanged(notification); }
+
+    private:
+        CSImageElement* m_owner;
+    };
+
     RefPtr<PAImage> m_source;
     QString m_imageName;
     Rect m_pictureRect;
@@ -188,4 +202,5 @@ private:
     RefPtr<PAImage> m_display;
     FilterSettings m_filteredWith;
     int m_filterRuns = 0;
+    FilterObserver m_filterObserver{this};
 };
