@@ -52,8 +52,9 @@ public:
 
     // A user's frame (editor, inspector): refused when locked; sides below
     // kMinSide grow to it; with the aspect lock on the size is corrected to
-    // the kept ratio and centred on the requested frame (one unit left and
-    // down, as the editor places it). Records CSUndoSetFrame.
+    // the kept ratio. The result is centred on the requested frame; a size
+    // the ratio corrected lands one unit left and one down, as the editor
+    // places it, while a move lands exactly. Records CSUndoSetFrame.
     void setFrame(const Rect& frame) override;
     // With the aspect lock on: the side the drag moved leads, the other
     // follows the ratio, sides stay at least kMinSide and the opposite handle
