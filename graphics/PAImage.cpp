@@ -285,7 +285,13 @@ PAImage::Result PAImage::reload()
         return Result::Ok;
     if (m_sourcePath.isEmpty())
         return Result::GenericFailure;
-    return loadFromFile(m_sourcePath);
+    // The picture keeps its name: two pictures of the same file name are
+    // stored under different names in a package.
+    const QString name = m_cacheName;
+    const Result result = loadFromFile(m_sourcePath);
+    if (!name.isEmpty())
+        m_cacheName = name;
+    return result;
 }
 
 bool PAImage::unload()

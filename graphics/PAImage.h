@@ -59,7 +59,8 @@ public:
     // Decodes the file; cacheName becomes its file name and sourcePath the path.
     // A failure leaves the picture unloaded.
     Result loadFromFile(const QString& path);
-    // Decodes sourcePath again when unloaded and not pinned; otherwise Ok at once.
+    // Decodes sourcePath again when unloaded and not pinned; otherwise Ok at
+    // once. A cacheName that is set is kept.
     Result reload();
     // Drops the pixels of a picture that can be decoded again (not pinned, has
     // a source path, holds pixels); returns whether it did.

@@ -310,6 +310,10 @@ public:
     // What the page draws over an element after the elements it clips (a
     // panel's outline lies over its pictures); nothing for most kinds.
     virtual void drawOverlay(const CSStylesheet*, bool /*highResolution*/, float /*scale*/) const {}
+    // Puts back a frame the element had (undo and redo of CSUndoSetFrame).
+    // The base is setFrame; kinds whose setFrame adjusts what a user asks
+    // for (minimum sizes, aspect ratios) store the saved frame as it is.
+    virtual void restoreFrame(const Rect& frame) { setFrame(frame); }
 
     // --- Attributes (not virtual) ----------------------------------------
     // A key with "." is used as it is; another gets the style prefix.

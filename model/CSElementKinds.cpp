@@ -7,6 +7,7 @@
 #include "CSSFXElement.h"
 #include "CSSpeechElement.h"
 #include "CSTail.h"
+#include "CSImageElement.h"
 #include "XmlSupport.h"
 
 #include <tinyxml.h>
@@ -31,6 +32,7 @@ constexpr KindReader kReaders[] = {
     {"balloon", &CSSpeechElement::fromXml},
     {"subballoon", &CSBubble::fromXml},
     {"balloontail", &CSTail::fromXml},
+    {"image", &CSImageElement::fromXml},
 };
 
 } // namespace

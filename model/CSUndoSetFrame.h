@@ -3,9 +3,9 @@
 #include "CSElement.h"
 #include "CSElementUndoable.h"
 
-// Puts back the frame an element had.
+// Puts back the frame an element had, exactly (through restoreFrame).
 class CSUndoSetFrame final
-    : public CSUndoSetter<CSElementUndoable, &CSElement::setFrame, Rect>
+    : public CSUndoSetter<CSElementUndoable, &CSElement::restoreFrame, Rect>
 {
 public:
     CSUndoSetFrame(CSElement* target, const Rect& oldFrame);

@@ -8,6 +8,7 @@
 #include "CSSFXChar.h"
 #include "CSSFXElement.h"
 #include "CSSpeechElement.h"
+#include "CSImageElement.h"
 #include "CSStylesheet.h"
 #include "CSTail.h"
 
@@ -23,4 +24,5 @@ void registerModelArchiveClasses()
     registry.registerClass(CSSpeechElement::kClassName, [] { return new CSSpeechElement; });
     registry.registerClass(CSBubble::kClassName, [] { return new CSBubble; });
     registry.registerClass(CSTail::kClassName, [] { return new CSTail; });
+    registry.registerClass(CSImageElement::kClassName, [] { return new CSImageElement; });
 }

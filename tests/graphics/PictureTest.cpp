@@ -342,6 +342,27 @@ TEST(PictureLifecycle, UnloadAndReloadKeepNamesAndPixels)
     EXPECT_TRUE(PAImage::ok(memory.reload()));
 }
 
+// A package may hold two files called "photo.png" under names of their own:
+// decoding one again must not give it back the file's name.
+TEST(PictureLifecycle, ReloadKeepsANameGivenBefore)
+{
+    const QString folder = TestEnvironment::makeTempFolder(QStringLiteral("reload-named-"));
+    const QString path = folder + QStringLiteral("/photo.png");
+    ASSERT_TRUE(translucentPicture().save(path));
+    PAImage copied(path, true);
+    const QString packageName = copied.cacheName();
+    ASSERT_NE(packageName, QStringLiteral("photo.png"));
+    ASSERT_TRUE(PAImage::ok(copied.reload()));
+    EXPECT_TRUE(copied.unload());
+    ASSERT_TRUE(PAImage::ok(copied.reload()));
+    EXPECT_EQ(copied.cacheName(), packageName);
+
+    PAImage renamed(path, false);
+    renamed.setCacheName(QStringLiteral("photo-2.png"));
+    ASSERT_TRUE(PAImage::ok(renamed.reload()));
+    EXPECT_EQ(renamed.cacheName(), QStringLiteral("photo-2.png"));
+}
+
 TEST(PictureLifecycle, LoadReducedSizes)
 {
     const QString folder = TestEnvironment::makeTempFolder(QStringLiteral("reduced-"));

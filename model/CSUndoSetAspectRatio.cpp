@@ -1,0 +1,6 @@
+#include "CSUndoSetAspectRatio.h"
+
+CSUndoSetAspectRatio::CSUndoSetAspectRatio(CSImageElement* target, float oldRatio)
+    : CSUndoSetter(target, oldRatio)
+{
+}

@@ -1,0 +1,6 @@
+#include "CSUndoSetFlipHorizontal.h"
+
+CSUndoSetFlipHorizontal::CSUndoSetFlipHorizontal(CSImageElement* target, bool oldFlag)
+    : CSUndoSetter(target, oldFlag)
+{
+}

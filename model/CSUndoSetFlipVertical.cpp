@@ -1,0 +1,6 @@
+#include "CSUndoSetFlipVertical.h"
+
+CSUndoSetFlipVertical::CSUndoSetFlipVertical(CSImageElement* target, bool oldFlag)
+    : CSUndoSetter(target, oldFlag)
+{
+}

@@ -1,0 +1,6 @@
+#include "CSUndoSetMaintainAspectRatio.h"
+
+CSUndoSetMaintainAspectRatio::CSUndoSetMaintainAspectRatio(CSImageElement* target, bool oldFlag)
+    : CSUndoSetter(target, oldFlag)
+{
+}
