@@ -86,6 +86,7 @@ public:
     // shows the placeholder, whose ratio is used.
     void setPicture(PAImage* picture);
     const QString& imageName() const { return m_imageName; }
+    QString pictureName() const override { return m_imageName; }
     // What is drawn: the picture, or the placeholder when it cannot be
     // decoded; null without a picture.
     PAImage* displayPicture() const { return m_display.get(); }
