@@ -21,7 +21,15 @@ build: configure
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# Until the document window exists, run also writes the sample comic (with
+# the public-domain photographs when they can be fetched) and renders its
+# pages with panelora-cli.
+SAMPLE := $(BUILD)/sample
 run: build
+	rm -rf $(SAMPLE)
+	$(BUILD)/bin/make-sample-comic $(SAMPLE) "$$(tools/fetch-sample-photos 2>/dev/null || true)"
+	for page in 1 2 3; do $(BUILD)/bin/panelora-cli render $(SAMPLE)/ComicData.pac --page $$page -o $(SAMPLE)/Page_$$page.png || exit 1; done
+	@echo "The sample comic's pages are in $(SAMPLE)/Page_1.png, Page_2.png and Page_3.png"
 	$(BUILD)/bin/panelora
 
 asan: deps
