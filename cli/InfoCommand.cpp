@@ -4,6 +4,7 @@
 
 #include "CSComic.h"
 #include "CSPage.h"
+#include "CSSFXElement.h"
 #include "TextCodecs.h"
 
 #include <tinyxml.h>
@@ -78,7 +79,8 @@ void writeElement(JsonWriter& json, const CSElement& element)
     writeReference(json, element.clipSource());
     if (carriesText(element)) {
         json.key(QStringLiteral("text"));
-        json.string(element.text().string());
+        const auto* lettering = dynamic_cast<const CSSFXElement*>(&element);
+        json.string(lettering ? lettering->letteringText() : element.text().string());
     }
     if (const PAImage* picture = element.picture(); picture || element.elementKind() == CSElementKind::Image) {
         json.key(QStringLiteral("imageName"));
@@ -95,8 +97,10 @@ void writeElement(JsonWriter& json, const CSElement& element)
     json.endObject();
     json.key(QStringLiteral("children"));
     json.beginArray();
-    // Letters are the lettering's own drawing, not elements a user placed.
-    if (!element.isLettering()) {
+    // Letters are the lettering's own drawing, and a balloon's parts are
+    // page elements of their own that name it as master: neither is nested
+    // in the file.
+    if (!element.isLettering() && !element.adoptsDependants()) {
         for (const CSElement* child : element.children())
             writeElement(json, *child);
     }

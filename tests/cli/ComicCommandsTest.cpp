@@ -4,12 +4,15 @@
 
 #include "TestEnvironment.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QHash>
 #include <QFile>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -170,4 +173,45 @@ TEST_F(ComicCommands, RenderDrawsThePaperAtTheResolution)
         EXPECT_EQ(picture.pixel(int(19 * scale), int(60 * scale)), qRgb(0, 128, 255));
         EXPECT_EQ(picture.pixel(int(25 * scale), int(60 * scale)), qRgb(255, 255, 255));
     }
+}
+
+TEST_F(ComicCommands, InfoNamesBalloonPartsByTheirMasterAndGivesLetteringItsText)
+{
+    QProcess maker;
+    maker.start(QCoreApplication::applicationDirPath() + QStringLiteral("/make-sample-comic"), {dir + "/sample"});
+    ASSERT_TRUE(maker.waitForFinished(60000));
+    ASSERT_EQ(maker.exitCode(), 0);
+    const CliRun run = runCli({QStringLiteral("info"), dir + "/sample/ComicData.pac"});
+    ASSERT_EQ(run.status, 0) << run.errText().toStdString();
+    const QJsonArray pages = QJsonDocument::fromJson(run.out).object()["pages"].toArray();
+    ASSERT_EQ(pages.size(), 3);
+
+    QHash<QString, QString> typeByOid;
+    int parts = 0;
+    for (const QJsonValue& page : pages) {
+        for (const QJsonValue& value : page.toObject()["elements"].toArray()) {
+            const QJsonObject element = value.toObject();
+            typeByOid.insert(element["oid"].toString(), element["type"].toString());
+            const QString type = element["type"].toString();
+            if (type == QStringLiteral("balloon") || type == QStringLiteral("lettering")) {
+                EXPECT_TRUE(element["children"].toArray().isEmpty()) << type.toStdString();
+            }
+            if (type == QStringLiteral("lettering")) {
+                EXPECT_FALSE(element["text"].toString().isEmpty());
+            }
+            if (type == QStringLiteral("panel")) {
+                EXPECT_EQ(element["children"].toArray()[0].toObject()["type"].toString(), QStringLiteral("image"));
+            }
+        }
+    }
+    for (const QJsonValue& page : pages) {
+        for (const QJsonValue& value : page.toObject()["elements"].toArray()) {
+            const QJsonObject element = value.toObject();
+            if (element["type"].toString() != QStringLiteral("subballoon") && element["type"].toString() != QStringLiteral("balloontail"))
+                continue;
+            ++parts;
+            EXPECT_EQ(typeByOid.value(element["master"].toString()), QStringLiteral("balloon"));
+        }
+    }
+    EXPECT_GT(parts, 20);
 }
