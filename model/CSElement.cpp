@@ -332,7 +332,9 @@ void CSElement::setMargin(Size margin)
 void CSElement::setAngle(float degrees)
 {
     const float stored = sanitized(degrees);
-    if (isLocked() || stored == m_angle)
+    // Kinds that do not rotate keep angle 0: the files write no angle for
+    // them, so a stored one would silently change what hit tests see.
+    if (isLocked() || stored == m_angle || !canRotate())
         return;
     registerUndo(new CSUndoSetAngle(this, m_angle));
     m_angle = stored;
