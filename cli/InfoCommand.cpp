@@ -111,7 +111,7 @@ void writeElement(JsonWriter& json, const CSElement& element)
 int describeComic(const Cli::Arguments& arguments)
 {
     const QString path = arguments.positional[0];
-    const Cli::ComicPointer comic = Cli::openComic(path);
+    const Cli::ComicPointer comic = Cli::openComic(path, Cli::salvageRequested(arguments));
 
     JsonWriter json;
     json.beginObject();
@@ -147,6 +147,18 @@ int describeComic(const Cli::Arguments& arguments)
         json.endObject();
     }
     json.endArray();
+    // The picture table: what a document stores (the used ones) and keeps.
+    json.key(QStringLiteral("pictures"));
+    json.beginArray();
+    for (const auto& [name, picture] : comic->pictures()) {
+        json.beginObject();
+        json.key(QStringLiteral("name"));
+        json.string(name);
+        json.key(QStringLiteral("used"));
+        json.boolean(comic->usesPicture(name));
+        json.endObject();
+    }
+    json.endArray();
     json.endObject();
     Cli::printOut(json.text());
     return Cli::kSuccess;
@@ -158,9 +170,10 @@ const Cli::CliCommandRegistration registration{Cli::CliCommand{
     QStringLiteral("describe a comic as JSON"),
     QStringLiteral("Prints the paper, the pages and every element of the comic FILE as one JSON object:\n"
                    "type, identifier, frame, angle, style, lock, master, clip source, text, picture\n"
-                   "name, local attributes and nested elements. A damaged file is described as far\n"
-                   "as it reads, with warnings."),
-    {},
+                   "name, local attributes and nested elements, then the pictures of the comic's\n"
+                   "table. A damaged file is described as far as it reads, with warnings; a damaged\n"
+                   "document only with --salvage."),
+    {Cli::salvageOption()},
     1,
     1,
     describeComic,

@@ -19,7 +19,7 @@ int renderComicPage(const Cli::Arguments& arguments)
     const int pageNumber = arguments.intValue(QStringLiteral("page"), 1, 1, 1000000);
     const int dpi = arguments.intValue(QStringLiteral("dpi"), 72, 1, 1200);
 
-    const Cli::ComicPointer comic = Cli::openComic(path);
+    const Cli::ComicPointer comic = Cli::openComic(path, Cli::salvageRequested(arguments));
     if (pageNumber > comic->pageCount())
         throw Cli::DataError{path, comic->pageCount() == 0
                                        ? QStringLiteral("the comic has no pages")
@@ -45,6 +45,7 @@ const Cli::CliCommandRegistration registration{Cli::CliCommand{
         {QStringLiteral("page"), QStringLiteral("N"), QStringLiteral("the page to draw, from 1 (default 1)")},
         {QStringLiteral("dpi"), QStringLiteral("D"), QStringLiteral("dots per inch, 1 to 1200 (default 72)")},
         {QStringLiteral("output"), QStringLiteral("OUT.png"), QStringLiteral("the PNG to write"), QLatin1Char('o')},
+        Cli::salvageOption(),
     },
     1,
     1,

@@ -1,4 +1,5 @@
 #include "CliCommand.h"
+#include "DocumentPackage.h"
 
 #include <QGuiApplication>
 #include <QLocale>
@@ -39,5 +40,8 @@ int main(int argc, char** argv)
     std::setlocale(LC_NUMERIC, "C");
     QLocale::setDefault(QLocale::c());
 
-    return Cli::runProgram(words);
+    const int status = Cli::runProgram(words);
+    // Documents keep their unpacked packages until the program ends.
+    DocumentPackage::removeFoldersAtExit();
+    return status;
 }
