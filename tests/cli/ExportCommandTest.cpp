@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <csignal>
+#include <vector>
 
 #include <pty.h>
 #include <sys/wait.h>
@@ -188,31 +190,69 @@ TEST_F(ExportCommand, AnExistingFolderOrFileIsLeftUntouched)
     }
 }
 
-TEST_F(ExportCommand, AWatchingPersonSeesALinePerPage)
+namespace {
+
+struct TerminalRun
+{
+    int status = -1;
+    QByteArray seen;
+};
+
+// Runs panelora-cli on a pseudo-terminal, as a person at a terminal would,
+// collecting what it shows; interruptAfter, when not empty, sends Ctrl-C's
+// signal as soon as that text has been shown.
+TerminalRun runInTerminal(const QStringList& arguments, const QByteArray& interruptAfter = QByteArray())
 {
     const QByteArray program = (QCoreApplication::applicationDirPath() + QStringLiteral("/panelora-cli")).toLocal8Bit();
-    const QByteArray comicPath = comic.toLocal8Bit();
-    const QByteArray output = out(QStringLiteral("png")).toLocal8Bit();
+    std::vector<QByteArray> words{program};
+    for (const QString& argument : arguments)
+        words.push_back(argument.toLocal8Bit());
+    std::vector<char*> argv;
+    for (QByteArray& word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+
+    TerminalRun run;
     int terminal = -1;
     const pid_t child = forkpty(&terminal, nullptr, nullptr, nullptr);
-    ASSERT_GE(child, 0);
+    if (child < 0)
+        return run;
     if (child == 0) {
-        const char* argv[] = {program.constData(), "export", comicPath.constData(), output.constData(),
-                              "--pages",           "2-3",    nullptr};
-        execv(argv[0], const_cast<char* const*>(argv));
+        execv(argv[0], argv.data());
         _exit(127);
     }
-    QByteArray seen;
+    bool interrupted = false;
     char buffer[4096];
     ssize_t count = 0;
-    while ((count = read(terminal, buffer, sizeof buffer)) > 0)
-        seen.append(buffer, count);
+    while ((count = read(terminal, buffer, sizeof buffer)) > 0) {
+        run.seen.append(buffer, count);
+        if (!interrupted && !interruptAfter.isEmpty() && run.seen.contains(interruptAfter)) {
+            kill(child, SIGINT);
+            interrupted = true;
+        }
+    }
     close(terminal);
     int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << seen.toStdString();
-    EXPECT_TRUE(seen.contains("exporting page 2 (1 of 2)")) << seen.toStdString();
-    EXPECT_TRUE(seen.contains("exporting page 3 (2 of 2)")) << seen.toStdString();
+    if (waitpid(child, &status, 0) == child && WIFEXITED(status))
+        run.status = WEXITSTATUS(status);
+    return run;
+}
+
+} // namespace
+
+TEST_F(ExportCommand, AWatchingPersonSeesALinePerPage)
+{
+    const TerminalRun run = runInTerminal({"export", comic, out("png"), "--pages", "2-3"});
+    EXPECT_EQ(run.status, 0) << run.seen.toStdString();
+    EXPECT_TRUE(run.seen.contains("exporting page 2 (1 of 2)")) << run.seen.toStdString();
+    EXPECT_TRUE(run.seen.contains("exporting page 3 (2 of 2)")) << run.seen.toStdString();
     EXPECT_EQ(entries(folder()), (QStringList{"Page_2.png", "Page_3.png"}));
+}
+
+TEST_F(ExportCommand, AnInterruptedExportKeepsNothing)
+{
+    const TerminalRun run = runInTerminal({"export", comic, out("png"), "--dpi", "600"}, "exporting page 1");
+    EXPECT_EQ(run.status, 1) << run.seen.toStdString();
+    EXPECT_TRUE(run.seen.contains("interrupted; nothing was kept")) << run.seen.toStdString();
+    EXPECT_EQ(entries(dir), QStringList{"comic.xml"});
 }
