@@ -1,5 +1,6 @@
 #include "CliCommand.h"
 
+#include "NSDictionary.h"
 #include "NumberText.h"
 #include "PageTypes.h"
 

@@ -10,6 +10,7 @@
 #include "NotificationCenter.h"
 #include "NotificationNames.h"
 #include "PageTemplates.h"
+#include "Resources.h"
 #include "TemplateLibrary.h"
 #include "TestEnvironment.h"
 
@@ -219,6 +220,7 @@ struct Folders
 
 TEST(TemplateGroups, BuiltInFirstThenTheUsersEachSortedByName)
 {
+    initializeResources();
     Folders folders;
     folders.add(folders.builtIn, QStringLiteral("Zeta/b.comictpl"));
     folders.add(folders.builtIn, QStringLiteral("Alpha/a.comictpl"));
