@@ -10,6 +10,8 @@
 
 #include <cstring>
 
+#include <sys/stat.h>
+
 namespace XmlSupport {
 
 namespace {
@@ -133,13 +135,26 @@ QByteArray printDocument(const TiXmlDocument& document)
     return QByteArray(printer.CStr(), qsizetype(printer.Size()));
 }
 
+namespace {
+
+bool holdsExactly(QSaveFile& file, qint64 size)
+{
+    struct stat status {};
+    return fstat(file.handle(), &status) == 0 && status.st_size == size;
+}
+
+} // namespace
+
 bool saveDocument(const TiXmlDocument& document, const QString& path)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
     const QByteArray bytes = printDocument(document);
-    if (file.write(bytes) != bytes.size()) {
+    // The buffered write may report success for bytes the disk refused (a
+    // full disk, a file size limit): the temporary file must hold all of them
+    // before it replaces the old one.
+    if (file.write(bytes) != bytes.size() || !file.flush() || !holdsExactly(file, bytes.size())) {
         file.cancelWriting();
         return false;
     }

@@ -421,7 +421,12 @@ std::vector<PAImage*> CSElement::picturesInUse() const
     return pictures;
 }
 
-void CSElement::attachPictures(const NSDictionary*) {}
+void CSElement::attachPictures(const NSDictionary* pictures)
+{
+    // Containers (pages, panels) hand the table on to what they hold.
+    for (CSElement* child : m_children)
+        child->attachPictures(pictures);
+}
 
 bool CSElement::usesPicture(const QString& pictureName) const
 {

@@ -173,10 +173,11 @@ NSDictionary* CSPage::templateDictionary() const
     return dictionary;
 }
 
-CSPage* CSPage::pageFromTemplate(const NSDictionary& dictionary, Size contentSize)
+void CSPage::applyTemplate(const NSDictionary& dictionary)
 {
-    auto* page = new CSPage(contentSize);
-    const Size size = page->pageSize();
+    // The geometry is taken as normalised to 1000 whatever "Normalized To"
+    // says: that is how every template is written.
+    const AffineTransform scale = AffineTransform::scaling(m_pageSize.width * 0.001f, m_pageSize.height * 0.001f);
     const NSObject* cells = dictionary.valueForKey(QStringLiteral("Cells"));
     if (const NSArray* list = cells ? cells->arrayValue() : nullptr) {
         const int count = std::min(list->count(), kMaxTemplatePanels);
@@ -184,12 +185,18 @@ CSPage* CSPage::pageFromTemplate(const NSDictionary& dictionary, Size contentSiz
             CSCell* panel = CSCell::fromTemplateDictionary(list->dictionaryAtIndex(index));
             if (!panel)
                 continue;
-            panel->applyTransform(AffineTransform::scaling(size.width * 0.001f, size.height * 0.001f));
-            page->addChild(panel);
+            panel->applyTransform(scale);
+            addChild(panel);
         }
     }
     if (const NSObject* style = dictionary.valueForKey(QStringLiteral("Style")); style && !style->stringValue().isEmpty())
-        page->setStyleName(style->stringValue());
+        setStyleName(style->stringValue());
+}
+
+CSPage* CSPage::pageFromTemplate(const NSDictionary& dictionary, Size contentSize)
+{
+    auto* page = new CSPage(contentSize);
+    page->applyTemplate(dictionary);
     return page;
 }
 

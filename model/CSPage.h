@@ -52,6 +52,10 @@ public:
     // page), "Normalized To", "Normalized From" and "Style" when set. A new
     // dictionary (count 0).
     NSDictionary* templateDictionary() const;
+    // Adds the template's panels, scaled from 1000 x 1000 to the page size,
+    // after the page's own panels, and sets the template's style name when it
+    // has one. Undoable on a page with an undo manager.
+    void applyTemplate(const NSDictionary& dictionary);
     // A new page of the content size from a template dictionary.
     static CSPage* pageFromTemplate(const NSDictionary& dictionary, Size contentSize);
 
