@@ -309,7 +309,9 @@ QString joinedText(const TiXmlElement* element)
         if (const TiXmlText* text = child->ToText())
             utf8 += text->ValueStr();
     }
-    return fromUtf8(utf8);
+    // The parser lets control characters through; dropping them here keeps
+    // what was read equal to what appendCData writes back.
+    return xmlSafe(fromUtf8(utf8));
 }
 
 } // namespace XmlSupport

@@ -54,7 +54,8 @@ QString xmlSafe(const QString& text);
 // break as written; a "]]>" in the text is parted between two sections.
 void appendCData(TiXmlNode* parent, const QString& text);
 // All text and CDATA children of the element joined, so that text split over
-// several sections (or a file that mixes them) reads back whole.
+// several sections (or a file that mixes them) reads back whole, made
+// xmlSafe like the text appendCData writes.
 QString joinedText(const TiXmlElement* element);
 
 bool namesEqualIgnoringCase(const char* a, const char* b);

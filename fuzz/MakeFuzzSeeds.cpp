@@ -1,12 +1,13 @@
 // Writes the seed corpus of every fuzz target with the program's own writers.
 #include "ArchiveWriter.h"
+#include "ComicSeeds.h"
 #include "NSArray.h"
 #include "NSDictionary.h"
 #include "PAFont.h"
 #include "PropertyList.h"
 #include "TarArchive.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QDir>
 #include <QFile>
 
@@ -48,7 +49,9 @@ RefPtr<NSDictionary> sampleDictionary()
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // Lettering seeds need glyph outlines, which need no display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     if (argc < 3) {
         std::fprintf(stderr, "usage: make-fuzz-seeds CORPUS-FOLDER RESOURCES-FOLDER\n");
         return 2;
@@ -80,5 +83,7 @@ int main(int argc, char** argv)
     QDir().mkpath(corpus + "/document_archive");
     TarArchive::packFolder(package, corpus + "/document_archive/small.comicdoc");
     QDir(package).removeRecursively();
+
+    writeModelSeeds(corpus, resources);
     return 0;
 }

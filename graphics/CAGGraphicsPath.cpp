@@ -2,6 +2,7 @@
 
 #include "ArchiveReader.h"
 #include "ArchiveWriter.h"
+#include "FiniteVertexFilter.h"
 #include "PathFlattener.h"
 
 #include <agg_bezier_arc.h>
@@ -230,7 +231,10 @@ bool CAGGraphicsPath::IsVisible(Point p) const
     agg::rasterizer_scanline_aa<agg::rasterizer_sl_clip_dbl> rasterizer;
     rasterizer.clip_box(0.0, 0.0, 5.0, 5.0);
     rasterizer.filling_rule(agg::fill_non_zero);
-    rasterizer.add_path(shifted);
+    // Stored vertices may be anything an archive held: NaN, infinities, or
+    // numbers so large that the clipper's arithmetic overflows.
+    FiniteVertexFilter<Shifted> finite(shifted);
+    rasterizer.add_path(finite);
     return rasterizer.hit_test(2, 2);
 }
 

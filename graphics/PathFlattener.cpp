@@ -38,6 +38,12 @@ bool PathFlattener::readStored(double& x, double& y, unsigned& command)
         return false;
     command = m_path.storage().vertex(unsigned(m_index), &x, &y);
     ++m_index;
+    // Past this bound the subdivision's midpoints overflow to infinity and
+    // its flatness tests, then NaN, never end a recursion.
+    if (std::isfinite(x))
+        x = std::clamp(x, -kMaxCoordinate, kMaxCoordinate);
+    if (std::isfinite(y))
+        y = std::clamp(y, -kMaxCoordinate, kMaxCoordinate);
     return true;
 }
 

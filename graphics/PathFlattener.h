@@ -10,7 +10,8 @@
 // first stop vertex, as every drawing does.
 //
 // Hostile data stays bounded: vertices with non-finite coordinates are
-// dropped, and each curve is flattened at a scale lowered far enough that its
+// dropped, finite ones are limited to +-kMaxCoordinate, and each curve is
+// flattened at a scale lowered far enough that its
 // control hull spans at most kMaxCurveExtent device units, so a curve with
 // huge coordinates or under a huge zoom costs a few thousand segments at most
 // instead of hanging.
@@ -18,6 +19,7 @@ class PathFlattener
 {
 public:
     static constexpr double kMaxCurveExtent = 1.0e6;
+    static constexpr double kMaxCoordinate = 1.0e30;
 
     PathFlattener(const CAGGraphicsPath& path, double approximationScale);
 

@@ -14,7 +14,7 @@ namespace {
 
 const NSObject& emptyValue()
 {
-    static const NSObject empty;
+    static const NSObject empty{};
     return empty;
 }
 

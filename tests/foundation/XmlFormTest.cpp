@@ -160,3 +160,19 @@ TEST(TypedReader, DictionariesStopAtTheFirstMalformedPair)
 }
 
 } // namespace
+
+TEST(XmlText, JoinedTextReadsWhatAppendCDataWrites)
+{
+    // Plain text and CDATA mixed, with control characters the parser lets
+    // through but no XML file can hold.
+    TiXmlDocument document;
+    ASSERT_TRUE(XmlSupport::parseDocument(document, "<t>a\x01 b<![CDATA[\x1F c]]>\t\x7F</t>"));
+    const QString read = XmlSupport::joinedText(document.RootElement());
+    EXPECT_EQ(read, QStringLiteral("a b c\t\x7F"));
+
+    TiXmlDocument written;
+    XmlSupport::appendCData(XmlSupport::appendElement(&written, "t"), read);
+    TiXmlDocument reread;
+    ASSERT_TRUE(XmlSupport::parseDocument(reread, XmlSupport::printDocument(written)));
+    EXPECT_EQ(XmlSupport::joinedText(reread.RootElement()), read);
+}

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <agg_basics.h>
+
 #include <QElapsedTimer>
 
 #include <cmath>
@@ -171,6 +173,24 @@ const HostileCase kCases[] = {
          nan.containsPoint({1, 1});
          const Rect bounds = nan.bounds();
          EXPECT_TRUE(std::isfinite(bounds.width()));
+     }},
+    {"hit tests of archived curves beyond float range", [](CAGGraphics&) {
+         // Archives carry doubles: control points far past any float, and
+         // NaN, once made the hit test's rasteriser run for minutes.
+         constexpr double kDoubleNaN = std::numeric_limits<double>::quiet_NaN();
+         CAGGraphicsPath path;
+         path.addVertex(12, 14, agg::path_cmd_move_to);
+         path.addVertex(6, 14, agg::path_cmd_line_to);
+         path.addVertex(-5.0e62, 7.4e270, agg::path_cmd_curve3);
+         path.addVertex(480, 10, agg::path_cmd_curve3);
+         path.addVertex(kDoubleNaN, 30, agg::path_cmd_curve4);
+         path.addVertex(1e308, -1e308, agg::path_cmd_curve4);
+         path.addVertex(22, 10, agg::path_cmd_line_to);
+         path.addVertex(22, -1.7e155, agg::path_cmd_curve3);
+         path.addVertex(1e308, 14, agg::path_cmd_curve3);
+         path.addVertex(5, 25, agg::path_cmd_line_to);
+         for (const Point p : {Point{6, 14}, Point{2, 20}, Point{-1e30f, 3e38f}})
+             path.IsVisible(p);
      }},
 };
 

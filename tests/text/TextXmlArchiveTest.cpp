@@ -97,6 +97,17 @@ TEST(TextXml, CharactersXmlForbidsAreDroppedOnWrite)
     EXPECT_EQ(back.run(0).length, back.length());
 }
 
+TEST(TextXml, CharactersXmlForbidsAreDroppedOnReadToo)
+{
+    // The parser lets a control character through in plain text; had the
+    // reader kept it, the text would change between a save and the next open.
+    const CAttributedString read = readXml("<text><tspan>Hello</tspan><tspan>\n\t\x06!</tspan></text>");
+    EXPECT_EQ(read.string(), QStringLiteral("Hello\n\t!"));
+    ASSERT_EQ(read.runCount(), 2);
+    EXPECT_EQ(read.run(1).length, 3);
+    EXPECT_EQ(readXml(xmlOf(read)), read);
+}
+
 TEST(TextXml, InvalidUtf8ReadsAsReplacementCharacters)
 {
     const CAttributedString back = readXml("<text><tspan><![CDATA[a\xC3(b\xFF\xFE" "c\xE2\x82]]></tspan></text>");
