@@ -419,7 +419,11 @@ std::vector<PAImage*> CSElement::picturesInUse() const
     return pictures;
 }
 
-void CSElement::attachPictures(const NSDictionary*) {}
+void CSElement::attachPictures(const NSDictionary* pictures)
+{
+    for (CSElement* child : m_children)
+        child->attachPictures(pictures);
+}
 
 bool CSElement::usesPicture(const QString& pictureName) const
 {
