@@ -259,6 +259,7 @@ public:
     virtual void setText(const CAttributedString& text);
     virtual void stylesheetChanged(const CSStylesheet* stylesheet);
     virtual std::vector<PAImage*> picturesInUse() const;
+    // Picture elements take their picture from the table; others pass it on.
     virtual void attachPictures(const NSDictionary* pictures);
     // Turns the identifiers read from a file into references, then passes
     // the index on to the children. A reference that names nothing, the

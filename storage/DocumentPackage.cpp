@@ -111,9 +111,10 @@ DocumentPackage::~DocumentPackage()
 
 bool DocumentPackage::isDocumentPath(const QString& path)
 {
+    const auto named = [](const QString& name) { return name.endsWith(QLatin1String(kExtension), Qt::CaseInsensitive); };
+    // A link counts by its own name or by its target's.
     const QFileInfo info(path);
-    const QString name = info.isSymLink() ? info.symLinkTarget() : path;
-    return name.endsWith(QLatin1String(kExtension), Qt::CaseInsensitive);
+    return named(path) || (info.isSymLink() && named(info.symLinkTarget()));
 }
 
 int DocumentPackage::openDocumentCount()

@@ -47,7 +47,8 @@ public:
     DocumentPackage(const DocumentPackage&) = delete;
     DocumentPackage& operator=(const DocumentPackage&) = delete;
 
-    // Whether the path names a document: it ends in ".comicdoc", in any case.
+    // Whether the path names a document: it (or the target of a link) ends
+    // in ".comicdoc", in any case.
     static bool isDocumentPath(const QString& path);
     // Documents alive in this process.
     static int openDocumentCount();

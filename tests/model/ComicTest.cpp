@@ -3,6 +3,7 @@
 
 #include "CSCaptionElement.h"
 #include "CSComic.h"
+#include "CSImageElement.h"
 #include "CSPage.h"
 #include "CSStylesheet.h"
 #include "CUndoManager.h"
@@ -20,6 +21,7 @@
 #include <QFile>
 
 #include <cmath>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -289,6 +291,36 @@ TEST(ComicEdits, PictureTableRefusesASecondPictureUnderOneName)
     ASSERT_EQ(comic.picturesToStore().size(), 1u);
     first->setStoredInPackage(true);
     EXPECT_TRUE(comic.picturesToStore().empty());
+}
+
+// A comic read from a file finds its pictures by name, on the page itself
+// as well as inside a panel.
+TEST(ComicEdits, AttachingPicturesReachesPictureElementsAnywhereOnAPage)
+{
+    std::unique_ptr<CSComic, ComicDeleter> comic(CSComic::comicFromXmlText(R"(<comic><pages>
+        <element type="page"><elements>
+          <element type="image" x="0" y="0" w="10" h="10"><attributes><setting name="imageName">a.png</setting></attributes></element>
+          <element type="panel" x="20" y="20" w="50" h="50"><elements>
+            <element type="image" x="25" y="25" w="10" h="10"><attributes><setting name="imageName">a.png</setting></attributes></element>
+          </elements></element>
+        </elements></element></pages></comic>)"));
+    ASSERT_TRUE(comic);
+    RefPtr<PAImage> picture(new PAImage(QImage(4, 4, QImage::Format_RGB32)));
+    picture->setCacheName(QStringLiteral("a.png"));
+    comic->addPicture(picture.get());
+    comic->attachPictures();
+    const CSPage* page = comic->pageAt(0);
+    int found = 0;
+    std::function<void(const CSElement*)> visit = [&](const CSElement* element) {
+        if (element->elementKind() == CSElementKind::Image) {
+            EXPECT_EQ(element->picture(), picture.get());
+            ++found;
+        }
+        for (const CSElement* child : element->children())
+            visit(child);
+    };
+    visit(page);
+    EXPECT_EQ(found, 2);
 }
 
 TEST(ComicEdits, ANewStylesheetPushesItsFontsIntoTextWithoutOverrides)

@@ -385,6 +385,12 @@ TEST(DocumentPath, EndsInComicdocInAnyCase)
     };
     for (const auto& c : cases)
         EXPECT_EQ(DocumentPackage::isDocumentPath(QString::fromLatin1(c.path)), c.document) << c.path;
+
+    // A link is resolved to its target first.
+    const QString place = TestEnvironment::makeTempFolder(QStringLiteral("links"));
+    writeFile(place + QStringLiteral("/real.comicdoc"), "x");
+    ASSERT_TRUE(QFile::link(place + QStringLiteral("/real.comicdoc"), place + QStringLiteral("/shortcut")));
+    EXPECT_TRUE(DocumentPackage::isDocumentPath(place + QStringLiteral("/shortcut")));
 }
 
 TEST(StorablePictureName, FitsTheArchiveStaysUniqueAndKeepsItsExtension)
