@@ -212,11 +212,11 @@ CSSpeechElement* balloon(CSPage& page, int kind, std::initializer_list<BubbleSpe
 {
     auto* speech = new CSSpeechElement(Rect(0, 0, 10, 10));
     page.addChild(speech);
-    for (const BubbleSpec& spec : bubbles) {
-        auto* bubble = new CSBubble(spec.frame, speech);
+    for (const BubbleSpec& part : bubbles) {
+        auto* bubble = new CSBubble(part.frame, speech);
         page.addChild(bubble);
         speech->addChild(bubble);
-        bubble->setText(words(spec.text));
+        bubble->setText(words(part.text));
     }
     for (Point tip : tips) {
         auto* tail = new CSTail(tip);
